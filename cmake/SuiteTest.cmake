@@ -1,0 +1,22 @@
+# suite_test(NAME SOURCES... LIBS ...): a GoogleTest binary.
+# Natively each test case is a CTest test; under Wine the whole binary is one
+# test (starting Wine once per case would cost more than the cases themselves).
+include(GoogleTest)
+function(suite_test name)
+  cmake_parse_arguments(ST "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ST_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ST_LIBS} GTest::gtest GTest::gtest_main)
+  if(SUITE_WINDOWS)
+    target_link_options(${name} PRIVATE -mconsole)
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES TIMEOUT 300)
+  else()
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
+  endif()
+endfunction()
+
+# suite_program(NAME SOURCES...): a GUI program of the suite (Windows tree only).
+function(suite_program name)
+  add_executable(${name} WIN32 ${ARGN})
+  target_link_options(${name} PRIVATE -mwindows -municode)
+endfunction()

@@ -1,0 +1,20 @@
+// The platform services a program runs on. main() fills it with the win32
+// implementations; tests fill it with the memory ones. Nothing else knows
+// which it is.
+#pragma once
+
+namespace port {
+
+class Registry;
+class System;
+class Library;
+class Icons;
+
+struct Ports {
+  Registry* registry = nullptr;
+  System* system = nullptr;
+  Library* library = nullptr;
+  Icons* icons = nullptr;
+};
+
+}  // namespace port
