@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/icons.h"
 #include "platform/ports.h"
 #include "platform/registry.h"
 

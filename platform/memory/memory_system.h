@@ -1,0 +1,36 @@
+// System facts a test sets: the version record, locale, ANSI code page (932
+// or 1252 are modelled for byte lengths), environment and program path.
+// The defaults are a Japanese Windows XP SP3.
+#pragma once
+#include <map>
+#include <string>
+
+#include "platform/system.h"
+
+namespace port {
+
+class MemorySystem : public System {
+ public:
+  VersionInfo Version() override { return version_; }
+  uint32_t DefaultLocale() override { return locale_; }
+  uint32_t AnsiCodePage() override { return codePage_; }
+  size_t AnsiByteLength(const std::string& utf8) override;
+  std::optional<std::string> Env(const std::string& name) override;
+  std::string ModulePath() override { return modulePath_; }
+
+  void SetVersion(const VersionInfo& v) { version_ = v; }
+  void SetLocale(uint32_t lcid) { locale_ = lcid; }
+  void SetCodePage(uint32_t cp) { codePage_ = cp; }
+  // Names compare without case, as in Windows; an empty value is still set.
+  void SetEnv(const std::string& name, const std::string& value);
+  void UnsetEnv(const std::string& name);
+  void SetModulePath(const std::string& path) { modulePath_ = path; }
+
+ private:
+  VersionInfo version_;
+  uint32_t locale_ = 1041, codePage_ = 932;
+  std::map<std::string, std::string> env_;  // by upper-case name
+  std::string modulePath_ = "C:\\Program Files\\suite\\tolvane.exe";
+};
+
+}  // namespace port
