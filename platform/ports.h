@@ -9,12 +9,16 @@ class Registry;
 class System;
 class Library;
 class Icons;
+class Shutdown;
+class Shell;
 
 struct Ports {
   Registry* registry = nullptr;
   System* system = nullptr;
   Library* library = nullptr;
   Icons* icons = nullptr;
+  Shutdown* shutdown = nullptr;
+  Shell* shell = nullptr;
 };
 
 }  // namespace port
