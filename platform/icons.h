@@ -17,6 +17,11 @@ class Icons {
   // negative index names an icon resource id.
   virtual IconHandle Extract(uintptr_t instance, const std::string& file, int index) = 0;
   virtual void Destroy(IconHandle icon) = 0;
+  // CopyIcon: a second handle of the same icon, owned by the caller.
+  virtual IconHandle Copy(IconHandle icon) = 0;
+  // A bitmap file loaded as a bitmap handle; 0 when it cannot be read.
+  virtual IconHandle LoadBitmapFile(const std::string& file) = 0;
+  virtual void DestroyBitmap(IconHandle bitmap) = 0;
 };
 
 }  // namespace port

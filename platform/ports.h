@@ -9,6 +9,7 @@ class Registry;
 class System;
 class Library;
 class Icons;
+class Dialogs;
 class Shutdown;
 class Shell;
 
@@ -17,6 +18,7 @@ struct Ports {
   System* system = nullptr;
   Library* library = nullptr;
   Icons* icons = nullptr;
+  Dialogs* dialogs = nullptr;
   Shutdown* shutdown = nullptr;
   Shell* shell = nullptr;
 };
