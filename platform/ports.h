@@ -12,6 +12,8 @@ class Icons;
 class Dialogs;
 class Shutdown;
 class Shell;
+class Files;
+class Profile;
 
 struct Ports {
   Registry* registry = nullptr;
@@ -21,6 +23,8 @@ struct Ports {
   Dialogs* dialogs = nullptr;
   Shutdown* shutdown = nullptr;
   Shell* shell = nullptr;
+  Files* files = nullptr;
+  Profile* profile = nullptr;
 };
 
 }  // namespace port

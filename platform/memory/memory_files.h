@@ -1,0 +1,68 @@
+// A file system held in memory that behaves as the Windows XP one does:
+// drives, folders and files, names compared without case, attributes as
+// GetFileAttributes shows them (a file without any is "normal", 0x80), a
+// read-only file that refuses writes and deletion, relative paths resolved
+// against a current folder. It can play a file or a tree the account may not
+// write.
+#pragma once
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/files.h"
+
+namespace port {
+
+class MemoryFiles : public Files {
+ public:
+  MemoryFiles();  // drive C: with an empty root; current folder C:\.
+
+  std::optional<uint32_t> Attributes(const std::string& path) override;
+  bool SetAttributes(const std::string& path, uint32_t attributes) override;
+  std::optional<std::string> ReadAll(const std::string& path) override;
+  bool WriteAll(const std::string& path, const std::string& bytes) override;
+  bool MakeFolder(const std::string& path) override;
+  bool RemoveFile(const std::string& path) override;
+  bool RemoveFolder(const std::string& path) override;
+
+  void AddDrive(char letter, uint32_t rootAttributes = kAttrDirectory);
+  void SetCurrentFolder(const std::string& path);
+  // Test set-up: a folder or a file with its parents, as given.
+  void AddFolder(const std::string& path, uint32_t attributes = kAttrDirectory);
+  void AddFile(const std::string& path, const std::string& bytes, uint32_t attributes = kAttrArchive);
+  // Refuses every change to the path and to everything below it (content,
+  // creation, deletion, attributes), as for an account without write rights.
+  void DenyWrite(const std::string& path);
+
+  // The full path a Windows program would open ("C:\a\b", a root "C:\");
+  // empty when the path cannot name anything here (a UNC path, no drive).
+  std::string FullPath(const std::string& path) const;
+
+  struct Entry {
+    std::string path;
+    uint32_t attributes;
+    std::string bytes;
+    bool operator==(const Entry&) const = default;
+  };
+  // Every drive root, folder and file, in path order: a test compares two
+  // of these to see that nothing changed.
+  std::vector<Entry> Entries() const;
+
+ private:
+  struct Node {
+    std::string path;
+    uint32_t attributes;
+    std::string bytes;
+  };
+  Node* Find(const std::string& full);
+  Node* Parent(const std::string& full);
+  bool Denied(const std::string& full) const;
+  static std::string Key(const std::string& full);
+  static std::string ParentOf(const std::string& full);
+
+  std::map<std::string, Node> nodes_;  // by upper-cased full path
+  std::vector<std::string> denied_;    // upper-cased full paths
+  std::string current_ = "C:\\";
+};
+
+}  // namespace port

@@ -1,0 +1,34 @@
+// INI files read and written one key at a time, as the Windows profile
+// functions do (GetPrivateProfileString / WritePrivateProfileString).
+//
+// Section and key names match without regard to case and the first match
+// wins. Reading drops blanks around keys and values and one enclosing pair of
+// matching quotes, skips ";" comment lines, and cuts the value at the
+// caller's length; an absent key gives the default, "key=" the empty text. A
+// write updates the key in place or appends it at the end of its section,
+// appends a missing section at the end of the file and creates a missing
+// file; nothing else in the file changes. A path without a backslash names a
+// file in the Windows folder.
+#pragma once
+#include <cstddef>
+#include <string>
+
+namespace port {
+
+// The value length the suite's readers allow: a buffer of 2048 characters
+// less its terminating NUL.
+constexpr size_t kProfileValueMax = 2047;
+
+class Profile {
+ public:
+  virtual ~Profile() = default;
+  // The value, at most maxLength characters (UTF-16 units, as the wide
+  // functions count). The default loses its trailing blanks, and is cut too.
+  virtual std::string Read(const std::string& path, const std::string& section, const std::string& key,
+                           const std::string& def, size_t maxLength = kProfileValueMax) = 0;
+  // False when the write could not be made.
+  virtual bool Write(const std::string& path, const std::string& section, const std::string& key,
+                     const std::string& value) = 0;
+};
+
+}  // namespace port

@@ -1,0 +1,113 @@
+// The file-system port's contract, on the memory file system and on the real
+// one: attributes as GetFileAttributes shows them, existence, contents.
+#include "platform/tests/scratch_files.h"
+
+namespace porttest {
+namespace {
+
+using namespace port;
+
+class FilesContract : public ScratchTest {};
+
+TEST_P(FilesContract, AttributesOfFilesAndFoldersReadBackAsSet) {
+  std::string file = Put("a.txt", "x");
+  std::string folder = Folder("sub");
+  EXPECT_EQ(files().Attributes(file), kAttrArchive) << "a new file carries the archive bit";
+  EXPECT_EQ(files().Attributes(folder), kAttrDirectory);
+
+  // Wine differs from XP in two ways: a folder never shows the archive or
+  // the read-only bit, and a file without attributes shows archive (0x20)
+  // instead of "normal".
+  struct Case {
+    uint32_t set, file, folder, wineFile, wineFolder;
+  } cases[] = {
+      {0x22, 0x22, 0x32, 0x22, 0x12},  // hidden + archive
+      {0x25, 0x25, 0x35, 0x25, 0x14},  // read-only + system + archive
+      {0x24, 0x24, 0x34, 0x24, 0x14},
+      {0x21, 0x21, 0x31, 0x21, 0x10},
+      {0x20, 0x20, 0x30, 0x20, 0x10},
+      {0x00, 0x80, 0x10, 0x20, 0x10},  // nothing left: a file is "normal"
+      {0x80, 0x80, 0x10, 0x20, 0x10},
+  };
+  for (const Case& c : cases) {
+    ASSERT_TRUE(files().SetAttributes(file, c.set));
+    ASSERT_TRUE(files().SetAttributes(folder, c.set));
+    EXPECT_EQ(files().Attributes(file), memory() ? c.file : c.wineFile) << std::hex << c.set;
+    EXPECT_EQ(files().Attributes(folder), memory() ? c.folder : c.wineFolder) << std::hex << c.set;
+  }
+}
+
+TEST_P(FilesContract, ExistenceTellsFilesFromFolders) {
+  std::string file = Put("b.txt", "");
+  std::string folder = Folder("dir");
+  EXPECT_TRUE(files().FileExists(file));
+  EXPECT_FALSE(files().FolderExists(file));
+  EXPECT_TRUE(files().FolderExists(folder));
+  EXPECT_FALSE(files().FileExists(folder));
+  EXPECT_TRUE(files().FolderExists(folder + "\\"));
+  EXPECT_TRUE(files().FileExists(folder + "\\..\\B.TXT")) << "names match without case";
+  std::string missing = Path("missing");
+  EXPECT_FALSE(files().Exists(missing));
+  EXPECT_FALSE(files().SetAttributes(missing, kAttrArchive));
+  EXPECT_FALSE(files().Exists(missing + "\\x"));
+}
+
+TEST_P(FilesContract, ContentsAndTheirRefusals) {
+  std::string file = Put("c.txt", "first");
+  EXPECT_EQ(files().ReadAll(file), "first");
+  ASSERT_TRUE(files().SetAttributes(file, kAttrHidden | kAttrSystem));
+  EXPECT_TRUE(files().WriteAll(file, "2nd")) << "a hidden system file can be rewritten";
+  EXPECT_EQ(files().ReadAll(file), "2nd");
+  EXPECT_EQ(files().Attributes(file), kAttrHidden | kAttrSystem | kAttrArchive)
+      << "keeps its attributes and is marked changed";
+
+  // Wine run as root (the test machines) lets a read-only file be changed;
+  // XP refuses.
+  if (memory()) {
+    ASSERT_TRUE(files().SetAttributes(file, kAttrReadOnly));
+    EXPECT_FALSE(files().WriteAll(file, "third"));
+    EXPECT_FALSE(files().RemoveFile(file));
+    EXPECT_EQ(files().ReadAll(file), "2nd");
+    ASSERT_TRUE(files().SetAttributes(file, kAttrArchive));
+  }
+
+  EXPECT_FALSE(files().WriteAll(Path("nofolder") + "\\d.txt", "x")) << "the folder must exist";
+  std::string folder = Folder("full");
+  Put("full\\e.txt", "x");
+  EXPECT_FALSE(files().RemoveFolder(folder)) << "a folder with files stays";
+  EXPECT_FALSE(files().ReadAll(folder).has_value());
+}
+
+INSTANTIATE_TEST_SUITE_P(Ports, FilesContract, ::testing::ValuesIn(MachineNames()),
+                         [](const auto& info) { return info.param; });
+
+TEST(MemoryFiles, ResolvesPathsAsWindowsDoes) {
+  MemoryFiles fs;
+  fs.AddFolder("C:\\Work\\Sub");
+  fs.SetCurrentFolder("C:\\Work");
+  struct Case {
+    const char* in;
+    const char* full;
+  } cases[] = {
+      {"C:\\", "C:\\"},         {"c:\\work\\sub\\", "C:\\work\\sub"},
+      {"Sub", "C:\\Work\\Sub"}, {"\\Desktop.ini", "C:\\Desktop.ini"},
+      {"C:/a//b/./c/..", "C:\\a\\b"}, {"D:x", "D:\\x"},
+      {"\\\\server\\share", ""},
+  };
+  for (const Case& c : cases) EXPECT_EQ(fs.FullPath(c.in), c.full) << c.in;
+}
+
+TEST(MemoryFiles, DeniedTreeRefusesEveryChange) {
+  MemoryFiles fs;
+  fs.AddFile("C:\\Locked\\f.txt", "x");
+  fs.DenyWrite("C:\\Locked");
+  EXPECT_FALSE(fs.WriteAll("C:\\Locked\\f.txt", "y"));
+  EXPECT_FALSE(fs.WriteAll("C:\\Locked\\new.txt", "y"));
+  EXPECT_FALSE(fs.SetAttributes("C:\\Locked", 0x04));
+  EXPECT_FALSE(fs.RemoveFile("C:\\Locked\\f.txt"));
+  EXPECT_EQ(fs.ReadAll("C:\\locked\\F.TXT"), "x") << "reading is still allowed";
+  EXPECT_TRUE(fs.WriteAll("C:\\LockedNot.txt", "y")) << "a name that only begins alike is not inside";
+}
+
+}  // namespace
+}  // namespace porttest

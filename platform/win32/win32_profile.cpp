@@ -1,0 +1,34 @@
+#include "platform/win32/win32_profile.h"
+
+#include <windows.h>
+
+#include <vector>
+
+#include "platform/text.h"
+
+namespace port {
+
+namespace {
+std::wstring Wide(const std::string& s) {
+  std::u16string w = Utf8ToUtf16(s);
+  return std::wstring(w.begin(), w.end());
+}
+}  // namespace
+
+std::string Win32Profile::Read(const std::string& path, const std::string& section, const std::string& key,
+                               const std::string& def, size_t maxLength) {
+  std::vector<wchar_t> buf(maxLength + 1, 0);
+  DWORD n = GetPrivateProfileStringW(Wide(section).c_str(), Wide(key).c_str(), Wide(def).c_str(), buf.data(),
+                                     static_cast<DWORD>(buf.size()), Wide(path).c_str());
+  // A cut inside a surrogate pair leaves half a character.
+  if (n > 0 && buf[n - 1] >= 0xD800 && buf[n - 1] < 0xDC00) --n;
+  return Utf16ToUtf8(std::u16string(buf.begin(), buf.begin() + n));
+}
+
+bool Win32Profile::Write(const std::string& path, const std::string& section, const std::string& key,
+                         const std::string& value) {
+  return WritePrivateProfileStringW(Wide(section).c_str(), Wide(key).c_str(), Wide(value).c_str(),
+                                    Wide(path).c_str()) != 0;
+}
+
+}  // namespace port
