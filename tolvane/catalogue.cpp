@@ -1,0 +1,284 @@
+#include "tolvane/catalogue.h"
+
+#include <stdexcept>
+
+#include "common/qxcommon.h"
+#include "platform/files.h"
+#include "ui/controls.h"
+
+namespace tolvane {
+
+void ChangeFlags::Mark(ChangeClass c) {
+  switch (c) {
+    case ChangeClass::None: break;
+    case ChangeClass::NeedLogoff: needLogoff = true; break;
+    case ChangeClass::NeedRestart: needRestart = true; break;
+    case ChangeClass::IconChanged: iconChanged = true; break;
+  }
+}
+
+Value ByLanguage(std::string japanese, std::string english) {
+  return Value([ja = std::move(japanese), en = std::move(english)](const RowContext& ctx) {
+    return ctx.qx.Japanese() ? ja : en;
+  });
+}
+
+Row::Row(std::string control, ChangeClass cls, std::vector<FileKey> file)
+    : control_(std::move(control)), class_(cls), file_(std::move(file)) {}
+
+void Row::Write(RowContext& ctx) {
+  Store(ctx);
+  if (class_ != ChangeClass::None && Changed()) ctx.flags.Mark(class_);
+}
+
+namespace {
+
+std::string NameOr(const std::string& control, const std::string& ref) { return control.empty() ? ref : control; }
+
+// Rows of one check box share their state, loaded value and standard.
+template <class Spec>
+class CheckRow : public Row {
+ public:
+  explicit CheckRow(Spec spec) : Row(NameOr(spec.control, spec.check.name), spec.cls, spec.file), s_(std::move(spec)) {}
+  void Standard(RowContext&) override { s_.check.set(s_.standard); }
+  Loaded State() const override { return s_.check.get(); }
+
+ protected:
+  void Tick(bool ticked) {
+    s_.check.set(ticked);
+    TakeLoaded();
+  }
+  Spec s_;
+};
+
+class DwordFlagRow : public CheckRow<DwordFlag> {
+ public:
+  using CheckRow::CheckRow;
+  void Read(RowContext& ctx) override {
+    Tick(ctx.qx.ReadRegInteger(s_.at.root, s_.at.key(ctx), s_.at.name(ctx), s_.absent) == s_.on);
+  }
+
+ protected:
+  void Store(RowContext& ctx) override {
+    if (s_.check.get())
+      ctx.qx.WriteRegInteger(s_.at.root, s_.at.key(ctx), s_.at.name(ctx), s_.on);
+    else if (s_.deleteWhenOff)
+      ctx.qx.DeleteRegValue(s_.at.root, s_.at.key(ctx), s_.at.name(ctx));
+    else
+      ctx.qx.WriteRegInteger(s_.at.root, s_.at.key(ctx), s_.at.name(ctx), s_.off);
+  }
+};
+
+class StringFlagRow : public CheckRow<StringFlag> {
+ public:
+  using CheckRow::CheckRow;
+  void Read(RowContext& ctx) override {
+    Tick(ctx.qx.ReadRegString(s_.at.root, s_.at.key(ctx), s_.at.name(ctx), s_.absent) == s_.on);
+  }
+
+ protected:
+  void Store(RowContext& ctx) override {
+    ctx.qx.WriteRegString(s_.at.root, s_.at.key(ctx), s_.at.name(ctx), s_.check.get() ? s_.on : s_.off);
+  }
+};
+
+class BinaryFlagRow : public CheckRow<BinaryFlag> {
+ public:
+  using CheckRow::CheckRow;
+  void Read(RowContext& ctx) override {
+    Tick(ctx.qx.ReadRegBinary(s_.at.root, s_.at.key(ctx), s_.at.name(ctx), s_.absent) == s_.on);
+  }
+
+ protected:
+  void Store(RowContext& ctx) override {
+    ctx.qx.WriteRegBinary(s_.at.root, s_.at.key(ctx), s_.at.name(ctx), s_.check.get() ? s_.on : s_.off);
+  }
+};
+
+class KeyPresenceRow : public CheckRow<KeyPresence> {
+ public:
+  using CheckRow::CheckRow;
+  void Read(RowContext& ctx) override {
+    Tick(ctx.qx.RegKeyExists(s_.root, s_.key(ctx)) == s_.tickedWhenPresent);
+  }
+
+ protected:
+  void Store(RowContext& ctx) override {
+    if (s_.check.get() == s_.tickedWhenPresent)
+      ctx.qx.WriteRegString(s_.root, s_.key(ctx), "", s_.text(ctx));
+    else
+      ctx.qx.DeleteRegKey(s_.root, s_.key(ctx));
+  }
+};
+
+class FolderPresenceRow : public CheckRow<FolderPresence> {
+ public:
+  using CheckRow::CheckRow;
+  void Read(RowContext& ctx) override { Tick(ctx.files.FolderExists(s_.path(ctx))); }
+
+ protected:
+  void Store(RowContext& ctx) override {
+    // A folder that already exists, is missing or holds files stays as it is.
+    if (s_.check.get())
+      ctx.files.MakeFolder(s_.path(ctx));
+    else
+      ctx.files.RemoveFolder(s_.path(ctx));
+  }
+};
+
+class TextRow : public Row {
+ public:
+  explicit TextRow(Text spec) : Row(NameOr(spec.control, spec.edit.name), spec.cls, spec.file), s_(std::move(spec)) {}
+  void Read(RowContext& ctx) override {
+    s_.edit.set(ctx.qx.ReadRegString(s_.at.root, s_.at.key(ctx), s_.at.name(ctx), s_.absent(ctx)));
+    TakeLoaded();
+  }
+  void Standard(RowContext& ctx) override { s_.edit.set(s_.standard(ctx)); }
+  Loaded State() const override { return s_.edit.get(); }
+
+ protected:
+  void Store(RowContext& ctx) override {
+    ctx.qx.WriteRegString(s_.at.root, s_.at.key(ctx), s_.at.name(ctx), s_.edit.get());
+  }
+
+ private:
+  Text s_;
+};
+
+class UpDownDwordRow : public Row {
+ public:
+  explicit UpDownDwordRow(UpDownDword spec)
+      : Row(NameOr(spec.control, spec.position.name), spec.cls, spec.file), s_(std::move(spec)) {}
+  void Read(RowContext& ctx) override {
+    s_.position.set(ctx.qx.ReadRegInteger(s_.at.root, s_.at.key(ctx), s_.at.name(ctx), s_.absent));
+    TakeLoaded();
+  }
+  void Standard(RowContext&) override { s_.position.set(s_.standard); }
+  Loaded State() const override { return s_.position.get(); }
+
+ protected:
+  void Store(RowContext& ctx) override {
+    ctx.qx.WriteRegInteger(s_.at.root, s_.at.key(ctx), s_.at.name(ctx), s_.position.get());
+  }
+
+ private:
+  UpDownDword s_;
+};
+
+class NumericWithDefaultRow : public Row {
+ public:
+  explicit NumericWithDefaultRow(NumericWithDefault spec)
+      : Row(NameOr(spec.control, spec.number.name), spec.cls, spec.file), s_(std::move(spec)) {}
+  void Read(RowContext& ctx) override {
+    int32_t n = ctx.qx.ReadRegInteger(s_.at.root, s_.at.key(ctx), s_.at.name(ctx), s_.defaultNumber);
+    s_.number.set(n);
+    s_.isDefault.set(n == s_.defaultNumber);
+    TakeLoaded();
+  }
+  void Standard(RowContext&) override {
+    s_.number.set(s_.defaultNumber);
+    s_.isDefault.set(true);
+  }
+  // The box and the number in one comparable text.
+  Loaded State() const override {
+    return std::string(s_.isDefault.get() ? "1:" : "0:") + std::to_string(s_.number.get());
+  }
+
+ protected:
+  void Store(RowContext& ctx) override {
+    if (s_.isDefault.get())
+      ctx.qx.DeleteRegValue(s_.at.root, s_.at.key(ctx), s_.at.name(ctx));
+    else
+      ctx.qx.WriteRegInteger(s_.at.root, s_.at.key(ctx), s_.at.name(ctx), s_.number.get());
+  }
+
+ private:
+  NumericWithDefault s_;
+};
+
+class CustomRow : public Row {
+ public:
+  explicit CustomRow(Custom spec) : Row(spec.control, spec.cls, spec.file), s_(std::move(spec)) {}
+  void Read(RowContext& ctx) override {
+    Loaded kept = s_.read(ctx);
+    if (std::holds_alternative<std::monostate>(kept))
+      TakeLoaded();
+    else
+      SetLoaded(std::move(kept));
+  }
+  void Standard(RowContext& ctx) override { s_.standard(ctx); }
+  Loaded State() const override { return s_.state ? s_.state() : Loaded{}; }
+
+ protected:
+  void Store(RowContext& ctx) override { s_.write(ctx); }
+
+ private:
+  Custom s_;
+};
+
+}  // namespace
+
+CheckRef Of(ui::CheckBox& box) {
+  return {box.Name(), [&box] { return box.Checked(); }, [&box](bool v) { box.SetChecked(v); }};
+}
+TextRef Of(ui::Edit& edit) {
+  return {edit.Name(), [&edit] { return edit.Text(); }, [&edit](const std::string& v) { edit.SetText(v); }};
+}
+IntRef Of(ui::UpDown& upDown) {
+  return {upDown.Name(), [&upDown] { return int32_t{upDown.Position()}; },
+          [&upDown](int32_t v) { upDown.SetPosition(v); }};
+}
+IntRef Of(ui::TrackBar& trackBar) {
+  return {trackBar.Name(), [&trackBar] { return int32_t{trackBar.Position()}; },
+          [&trackBar](int32_t v) { trackBar.SetPosition(v); }};
+}
+
+Row& Catalogue::Keep(std::unique_ptr<Row> row) {
+  if (Find(row->Control())) throw std::logic_error("two rows for control " + row->Control());
+  rows_.push_back(std::move(row));
+  return *rows_.back();
+}
+
+Row& Catalogue::Add(DwordFlag spec) { return Keep(std::make_unique<DwordFlagRow>(std::move(spec))); }
+Row& Catalogue::Add(StringFlag spec) { return Keep(std::make_unique<StringFlagRow>(std::move(spec))); }
+Row& Catalogue::Add(BinaryFlag spec) { return Keep(std::make_unique<BinaryFlagRow>(std::move(spec))); }
+Row& Catalogue::Add(KeyPresence spec) { return Keep(std::make_unique<KeyPresenceRow>(std::move(spec))); }
+Row& Catalogue::Add(FolderPresence spec) { return Keep(std::make_unique<FolderPresenceRow>(std::move(spec))); }
+Row& Catalogue::Add(Text spec) { return Keep(std::make_unique<TextRow>(std::move(spec))); }
+Row& Catalogue::Add(UpDownDword spec) { return Keep(std::make_unique<UpDownDwordRow>(std::move(spec))); }
+Row& Catalogue::Add(NumericWithDefault spec) {
+  return Keep(std::make_unique<NumericWithDefaultRow>(std::move(spec)));
+}
+Row& Catalogue::Add(Custom spec) { return Keep(std::make_unique<CustomRow>(std::move(spec))); }
+
+Row* Catalogue::Find(const std::string& control) const {
+  for (const auto& row : rows_)
+    if (row->Control() == control) return row.get();
+  return nullptr;
+}
+
+Order Catalogue::Rows(std::initializer_list<const char*> controls) const {
+  Order order;
+  for (const char* name : controls) {
+    Row* row = Find(name);
+    if (!row) throw std::logic_error(std::string("no catalogue row for control ") + name);
+    order.push_back(row);
+  }
+  return order;
+}
+
+void Catalogue::TakeLoaded() {
+  for (const auto& row : rows_) row->TakeLoaded();
+}
+
+void ReadRows(const Order& order, RowContext& ctx) {
+  for (Row* row : order) row->Read(ctx);
+}
+void WriteRows(const Order& order, RowContext& ctx) {
+  for (Row* row : order) row->Write(ctx);
+}
+void StandardRows(const Order& order, RowContext& ctx) {
+  for (Row* row : order) row->Standard(ctx);
+}
+
+}  // namespace tolvane

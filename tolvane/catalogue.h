@@ -1,0 +1,297 @@
+// The settings catalogue: every setting of the settings tool is one row that
+// knows its control, where the setting lives, its value when absent, its
+// standard value, its change class and its place in the settings file. A row
+// reads the setting into its control (and keeps the loaded value), writes the
+// control back (and marks its change class when the state differs from the
+// loaded value), puts the standard value into the control, and takes the
+// loaded value again after an apply.
+//
+// Rows are owned by a Catalogue and run in explicit orders: the start-up
+// reads, each apply step and the standard values run their own lists of rows,
+// because the orders differ and setting a control runs its handlers.
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <initializer_list>
+#include <memory>
+#include <string>
+#include <type_traits>
+#include <variant>
+#include <vector>
+
+class TQXCommon;
+namespace ui {
+class CheckBox;
+class Edit;
+class UpDown;
+class TrackBar;
+}  // namespace ui
+namespace port {
+class Files;
+}
+
+namespace tolvane {
+
+enum class ChangeClass { None, NeedLogoff, NeedRestart, IconChanged };
+
+// The change-class flags of the main window.
+struct ChangeFlags {
+  bool iconChanged = false;
+  bool needLogoff = false;
+  bool needRestart = false;
+  void Mark(ChangeClass c);
+  void Clear() { iconChanged = needLogoff = needRestart = false; }
+};
+
+// What a row reads and writes through.
+struct RowContext {
+  TQXCommon& qx;
+  port::Files& files;
+  ChangeFlags& flags;
+};
+
+// A text fixed in the table, or computed each time the row runs (a name that
+// depends on the system language, a path made at start, another control's
+// text).
+class Value {
+ public:
+  Value() = default;
+  Value(const char* text) : fixed_(text) {}
+  Value(std::string text) : fixed_(std::move(text)) {}
+  template <class F>
+    requires std::is_invocable_r_v<std::string, F, const RowContext&>
+  Value(F fn) : fn_(std::move(fn)) {}
+  std::string operator()(const RowContext& ctx) const { return fn_ ? fn_(ctx) : fixed_; }
+
+ private:
+  std::string fixed_;
+  std::function<std::string(const RowContext&)> fn_;
+};
+
+// Shorthand: the Japanese text on a Japanese system, else the English one.
+Value ByLanguage(std::string japanese, std::string english);
+
+// Access to a control's state, with the control's name. Setting one from code
+// runs its handler when the state changes, as a user's change does.
+struct CheckRef {
+  std::string name;
+  std::function<bool()> get;
+  std::function<void(bool)> set;
+};
+struct TextRef {
+  std::string name;
+  std::function<std::string()> get;
+  std::function<void(const std::string&)> set;
+};
+struct IntRef {
+  std::string name;
+  std::function<int32_t()> get;
+  std::function<void(int32_t)> set;
+};
+CheckRef Of(ui::CheckBox& box);
+TextRef Of(ui::Edit& edit);
+IntRef Of(ui::UpDown& upDown);
+IntRef Of(ui::TrackBar& trackBar);
+
+// Where a registry setting lives. Root is a TQXCommon root text ("HKCU").
+struct RegPlace {
+  std::string root;
+  Value key;
+  Value name;  // empty: the key's default value
+};
+
+// The row's key in the settings file (filled by the settings-file work).
+enum class FileForm { None, Boolean, Integer, Text, IconLocation };
+struct FileKey {
+  std::string section;
+  std::string key;
+  FileForm form = FileForm::None;
+  std::string absent;  // the value taken when the key is missing from the file
+};
+
+// A loaded value: what the control showed after the start-up read or the last
+// apply. Rows without a change class keep one too; it is simply never asked.
+using Loaded = std::variant<std::monostate, bool, int32_t, std::string>;
+
+class Row {
+ public:
+  Row(std::string control, ChangeClass cls, std::vector<FileKey> file);
+  virtual ~Row() = default;
+  Row(const Row&) = delete;
+  Row& operator=(const Row&) = delete;
+
+  const std::string& Control() const { return control_; }
+  ChangeClass Class() const { return class_; }
+  const std::vector<FileKey>& File() const { return file_; }
+  const Loaded& LoadedValue() const { return loaded_; }
+
+  // The setting into its control; the loaded value is taken.
+  virtual void Read(RowContext& ctx) = 0;
+  // The control to the system; the change class is marked when the state
+  // differs from the loaded value.
+  void Write(RowContext& ctx);
+  virtual void Standard(RowContext& ctx) = 0;
+  // The state that the change class compares (and the loaded value keeps).
+  virtual Loaded State() const = 0;
+  void TakeLoaded() { loaded_ = State(); }
+  bool Changed() const { return State() != loaded_; }
+
+ protected:
+  virtual void Store(RowContext& ctx) = 0;
+  void SetLoaded(Loaded v) { loaded_ = std::move(v); }
+
+ private:
+  std::string control_;
+  ChangeClass class_;
+  std::vector<FileKey> file_;
+  Loaded loaded_;
+};
+
+// --- Row kinds -------------------------------------------------------------
+// A row is named after its control (the check box, the edit, the up-down);
+// `control` names it otherwise (a group of controls, a custom row).
+
+// A DWORD whose value `on` ticks the box. The box writes `on` ticked and `off`
+// unticked (or deletes the value unticked, with deleteWhenOff). An inverted
+// setting, ticked when the value is 0, has on = 0 and off = the other value.
+struct DwordFlag {
+  std::string control{};
+  CheckRef check{};
+  RegPlace at{};
+  int32_t on = 1, off = 0, absent = 0;
+  bool deleteWhenOff = false;
+  bool standard = false;
+  ChangeClass cls = ChangeClass::None;
+  std::vector<FileKey> file{};
+};
+
+// A string value whose text `on` ticks the box.
+struct StringFlag {
+  std::string control{};
+  CheckRef check{};
+  RegPlace at{};
+  std::string on = "1", off = "0", absent{};
+  bool standard = false;
+  ChangeClass cls = ChangeClass::None;
+  std::vector<FileKey> file{};
+};
+
+// A 4-byte REG_BINARY read as a little-endian integer.
+struct BinaryFlag {
+  std::string control{};
+  CheckRef check{};
+  RegPlace at{};
+  int32_t on = 1, off = 0, absent = 0;
+  bool standard = false;
+  ChangeClass cls = ChangeClass::None;
+  std::vector<FileKey> file{};
+};
+
+// A key whose presence (or, with tickedWhenPresent false, absence) is the
+// tick. Where the key should be, its default value is written with `text`,
+// which creates it; where it should not, it is deleted with its subkeys.
+struct KeyPresence {
+  std::string control{};
+  CheckRef check{};
+  std::string root{};
+  Value key{};
+  bool tickedWhenPresent = true;
+  Value text{};
+  bool standard = false;
+  ChangeClass cls = ChangeClass::None;
+  std::vector<FileKey> file{};
+};
+
+// A folder whose presence is the tick; written by making or removing it, and
+// a failure of either is silent (the box shows the real state next time).
+struct FolderPresence {
+  std::string control{};
+  CheckRef check{};
+  Value path{};
+  bool standard = false;
+  ChangeClass cls = ChangeClass::None;
+  std::vector<FileKey> file{};
+};
+
+// A string value shown in an edit.
+struct Text {
+  std::string control{};
+  TextRef edit{};
+  RegPlace at{};
+  Value absent{};
+  Value standard{};
+  ChangeClass cls = ChangeClass::None;
+  std::vector<FileKey> file{};
+};
+
+// A DWORD shown as an up-down position.
+struct UpDownDword {
+  std::string control{};
+  IntRef position{};
+  RegPlace at{};
+  int32_t absent = 0;
+  int32_t standard = 0;
+  ChangeClass cls = ChangeClass::None;
+  std::vector<FileKey> file{};
+};
+
+// A DWORD number with a "default" box: the box is ticked when the number read
+// is the default; ticked, the value is deleted; unticked, the number is
+// written. The change class compares both the box and the number.
+struct NumericWithDefault {
+  std::string control{};
+  CheckRef isDefault{};
+  IntRef number{};
+  RegPlace at{};
+  int32_t defaultNumber = 0;
+  ChangeClass cls = ChangeClass::None;
+  std::vector<FileKey> file{};
+};
+
+// A setting that fits no kind: its own read, write and standard functions,
+// and the state that its change class compares. `read` returns the loaded
+// value to keep, or nothing to take the state after reading.
+struct Custom {
+  std::string control{};
+  std::function<Loaded(RowContext&)> read{};
+  std::function<void(RowContext&)> write{};
+  std::function<void(RowContext&)> standard{};
+  std::function<Loaded()> state{};
+  ChangeClass cls = ChangeClass::None;
+  std::vector<FileKey> file{};
+};
+
+using Order = std::vector<Row*>;
+
+class Catalogue {
+ public:
+  Row& Add(DwordFlag spec);
+  Row& Add(StringFlag spec);
+  Row& Add(BinaryFlag spec);
+  Row& Add(KeyPresence spec);
+  Row& Add(FolderPresence spec);
+  Row& Add(Text spec);
+  Row& Add(UpDownDword spec);
+  Row& Add(NumericWithDefault spec);
+  Row& Add(Custom spec);
+
+  // The row of a control; nullptr when there is none.
+  Row* Find(const std::string& control) const;
+  // An order of rows by control name; a name without a row is a fault of the
+  // table and throws std::logic_error.
+  Order Rows(std::initializer_list<const char*> controls) const;
+  const std::vector<std::unique_ptr<Row>>& All() const { return rows_; }
+
+  // Apply step 25: every loaded value := the control's state now.
+  void TakeLoaded();
+
+ private:
+  Row& Keep(std::unique_ptr<Row> row);
+  std::vector<std::unique_ptr<Row>> rows_;
+};
+
+void ReadRows(const Order& order, RowContext& ctx);
+void WriteRows(const Order& order, RowContext& ctx);
+void StandardRows(const Order& order, RowContext& ctx);
+
+}  // namespace tolvane
