@@ -14,25 +14,25 @@ std::wstring Wide(const std::string& s) {
 }  // namespace
 
 std::optional<uint32_t> Win32Files::Attributes(const std::string& path) {
-  DWORD a = GetFileAttributesW(Wide(path).c_str());
+  DWORD a = api.getAttributes(Wide(path).c_str());
   if (a == INVALID_FILE_ATTRIBUTES) return std::nullopt;
   return a;
 }
 
 bool Win32Files::SetAttributes(const std::string& path, uint32_t attributes) {
-  return SetFileAttributesW(Wide(path).c_str(), attributes & ~kAttrDirectory) != 0;
+  return api.setAttributes(Wide(path).c_str(), attributes & ~kAttrDirectory) != 0;
 }
 
 std::optional<std::string> Win32Files::ReadAll(const std::string& path) {
-  HANDLE h = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+  HANDLE h = api.createFile(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return std::nullopt;
   std::string bytes;
   char buf[4096];
   DWORD got = 0;
   bool ok = true;
-  while ((ok = ReadFile(h, buf, sizeof buf, &got, nullptr) != 0) && got > 0) bytes.append(buf, got);
-  CloseHandle(h);
+  while ((ok = api.readFile(h, buf, sizeof buf, &got, nullptr) != 0) && got > 0) bytes.append(buf, got);
+  api.closeHandle(h);
   if (!ok) return std::nullopt;
   return bytes;
 }
@@ -40,17 +40,17 @@ std::optional<std::string> Win32Files::ReadAll(const std::string& path) {
 bool Win32Files::WriteAll(const std::string& path, const std::string& bytes) {
   // OPEN_ALWAYS, then cut: CREATE_ALWAYS would refuse an existing hidden or
   // system file and would drop its attributes.
-  HANDLE h = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_ARCHIVE, nullptr);
+  HANDLE h = api.createFile(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_ARCHIVE, nullptr);
   if (h == INVALID_HANDLE_VALUE) return false;
   DWORD put = 0;
-  bool ok = bytes.empty() || (WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr) &&
+  bool ok = bytes.empty() || (api.writeFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr) &&
                               put == bytes.size());
-  ok = ok && SetEndOfFile(h);
-  return CloseHandle(h) && ok;
+  ok = ok && api.setEndOfFile(h);
+  return api.closeHandle(h) && ok;
 }
 
-bool Win32Files::MakeFolder(const std::string& path) { return CreateDirectoryW(Wide(path).c_str(), nullptr) != 0; }
-bool Win32Files::RemoveFile(const std::string& path) { return DeleteFileW(Wide(path).c_str()) != 0; }
-bool Win32Files::RemoveFolder(const std::string& path) { return RemoveDirectoryW(Wide(path).c_str()) != 0; }
+bool Win32Files::MakeFolder(const std::string& path) { return api.createDirectory(Wide(path).c_str(), nullptr) != 0; }
+bool Win32Files::RemoveFile(const std::string& path) { return api.deleteFile(Wide(path).c_str()) != 0; }
+bool Win32Files::RemoveFolder(const std::string& path) { return api.removeDirectory(Wide(path).c_str()) != 0; }
 
 }  // namespace port

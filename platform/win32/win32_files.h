@@ -1,11 +1,28 @@
 // The real file system through the wide-character API.
 #pragma once
+#include <windows.h>
+
 #include "platform/files.h"
 
 namespace port {
 
 class Win32Files : public Files {
  public:
+  // Every system call goes through this table, so a test can make one fail.
+  struct Api {
+    decltype(&::GetFileAttributesW) getAttributes = ::GetFileAttributesW;
+    decltype(&::SetFileAttributesW) setAttributes = ::SetFileAttributesW;
+    decltype(&::CreateFileW) createFile = ::CreateFileW;
+    decltype(&::ReadFile) readFile = ::ReadFile;
+    decltype(&::WriteFile) writeFile = ::WriteFile;
+    decltype(&::SetEndOfFile) setEndOfFile = ::SetEndOfFile;
+    decltype(&::CloseHandle) closeHandle = ::CloseHandle;
+    decltype(&::CreateDirectoryW) createDirectory = ::CreateDirectoryW;
+    decltype(&::DeleteFileW) deleteFile = ::DeleteFileW;
+    decltype(&::RemoveDirectoryW) removeDirectory = ::RemoveDirectoryW;
+  };
+  Api api;
+
   std::optional<uint32_t> Attributes(const std::string& path) override;
   bool SetAttributes(const std::string& path, uint32_t attributes) override;
   std::optional<std::string> ReadAll(const std::string& path) override;

@@ -18,8 +18,8 @@ std::wstring Wide(const std::string& s) {
 std::string Win32Profile::Read(const std::string& path, const std::string& section, const std::string& key,
                                const std::string& def, size_t maxLength) {
   std::vector<wchar_t> buf(maxLength + 1, 0);
-  DWORD n = GetPrivateProfileStringW(Wide(section).c_str(), Wide(key).c_str(), Wide(def).c_str(), buf.data(),
-                                     static_cast<DWORD>(buf.size()), Wide(path).c_str());
+  DWORD n = api.getString(Wide(section).c_str(), Wide(key).c_str(), Wide(def).c_str(), buf.data(),
+                       static_cast<DWORD>(buf.size()), Wide(path).c_str());
   // A cut inside a surrogate pair leaves half a character.
   if (n > 0 && buf[n - 1] >= 0xD800 && buf[n - 1] < 0xDC00) --n;
   return Utf16ToUtf8(std::u16string(buf.begin(), buf.begin() + n));
@@ -27,8 +27,8 @@ std::string Win32Profile::Read(const std::string& path, const std::string& secti
 
 bool Win32Profile::Write(const std::string& path, const std::string& section, const std::string& key,
                          const std::string& value) {
-  return WritePrivateProfileStringW(Wide(section).c_str(), Wide(key).c_str(), Wide(value).c_str(),
-                                    Wide(path).c_str()) != 0;
+  return api.writeString(Wide(section).c_str(), Wide(key).c_str(), Wide(value).c_str(),
+                         Wide(path).c_str()) != 0;
 }
 
 }  // namespace port
