@@ -6,6 +6,11 @@
 #include <optional>
 #include <string>
 
+// <windows.h> makes these names macros; in a Win32 file include it before
+// this header and call the wide functions by their W names.
+#undef MessageBox
+#undef ChooseColor
+
 namespace port {
 
 enum class MbIcon { None, Question, Information, Warning, Error };

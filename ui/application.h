@@ -90,6 +90,7 @@ class Application {
 
   // Used by Form.
   void ScheduleRelease(Form& form);
+  void FormCreated(Form& form);
   void FormDestroyed(Form& form);
   const std::vector<Form*>& Forms() const { return forms_; }
 

@@ -8,6 +8,12 @@
 #include <string>
 #include <vector>
 
+// <windows.h> makes these names macros; in a Win32 file include it before
+// the ui headers.
+#undef RGB
+#undef LoadBitmap
+#undef MessageBox
+
 namespace ui {
 
 class Control;

@@ -98,7 +98,6 @@ class RadioButton : public Control {
   void Click() override;
 
  private:
-  friend class Control;
   bool checked_ = false;
 };
 
@@ -291,7 +290,9 @@ class ListView : public Control {
   int Selected() const { return selected_; }     // -1: none
   void SetSelected(int index);                   // from code: runs nothing
   void UserClickItem(int index);                 // -1: a click beside the items
-  void UserDblClickItem(int index);              // selects, then OnDblClick
+  // Selects, then OnDblClick. The first click of a double click comes
+  // before it as UserClickItem, as the list view reports it.
+  void UserDblClickItem(int index);
   void UserCheckItem(int index, bool checked);   // then OnItemChecked
   Handler OnDblClick;
   std::function<void(Control& sender, int index)> OnItemChecked;

@@ -1,0 +1,51 @@
+#include "platform/win32/win32_icons.h"
+
+#include <shellapi.h>
+
+#include "platform/text.h"
+
+namespace port {
+
+namespace {
+std::wstring Wide(const std::string& utf8) {
+  std::u16string w = Utf8ToUtf16(utf8);
+  return std::wstring(w.begin(), w.end());
+}
+// The module handle the shell wants: the caller's instance, or this program's.
+HINSTANCE Instance(uintptr_t instance) {
+  return instance ? reinterpret_cast<HINSTANCE>(instance) : GetModuleHandleW(nullptr);
+}
+}  // namespace
+
+Win32Icons::Win32Icons() { api.extractIcon = ::ExtractIconW; }
+
+int Win32Icons::Count(uintptr_t instance, const std::string& file) {
+  HICON n = api.extractIcon(Instance(instance), Wide(file).c_str(), static_cast<UINT>(-1));
+  return static_cast<int>(reinterpret_cast<uintptr_t>(n));
+}
+
+IconHandle Win32Icons::Extract(uintptr_t instance, const std::string& file, int index) {
+  HICON h = api.extractIcon(Instance(instance), Wide(file).c_str(), static_cast<UINT>(index));
+  // 1 means "not an executable, library or icon file": no icon.
+  if (reinterpret_cast<uintptr_t>(h) == 1) return 0;
+  return reinterpret_cast<IconHandle>(h);
+}
+
+void Win32Icons::Destroy(IconHandle icon) {
+  if (icon) api.destroyIcon(reinterpret_cast<HICON>(icon));
+}
+
+IconHandle Win32Icons::Copy(IconHandle icon) {
+  return icon ? reinterpret_cast<IconHandle>(api.copyIcon(reinterpret_cast<HICON>(icon))) : 0;
+}
+
+IconHandle Win32Icons::LoadBitmapFile(const std::string& file) {
+  HANDLE h = api.loadImage(nullptr, Wide(file).c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
+  return reinterpret_cast<IconHandle>(h);
+}
+
+void Win32Icons::DestroyBitmap(IconHandle bitmap) {
+  if (bitmap) api.deleteObject(reinterpret_cast<HGDIOBJ>(bitmap));
+}
+
+}  // namespace port
