@@ -3,6 +3,7 @@
 // root text, icon locations, lock-password scrambling and help display.
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -91,6 +92,16 @@ class TQXCommon {
   port::Ports& Ports() const { return ports_; }
 
  private:
+  // The accessor's steps; every operation closes what it opened.
+  void OpenKey(const std::string& key);  // full access, without creating
+  void CloseKey();
+  bool KeyExists(const std::string& key);  // opens with kKeyReadTest under the selected root
+  std::optional<port::RegValue> ReadValue(const std::string& root, const std::string& key, const std::string& name);
+  void WriteValue(const std::string& root, const std::string& key, const std::string& name,
+                  const port::RegValue& value);
+  void DeleteTree(const std::string& key);
+  bool CopyTree(const std::string& from, const std::string& to);
+
   port::Ports& ports_;
   // The registry accessor: the selected root and at most one open key.
   port::Root root_ = port::Root::HKCU;

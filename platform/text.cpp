@@ -44,11 +44,15 @@ void EncodeUtf8(char32_t c, std::string& out) {
 }
 
 // The upper-case form the registry uses to compare names: ASCII, Latin-1
-// (but not U+00DF or U+00FF, which have no single upper form there) and the
+// (U+00FF and U+00DF have no upper form there), Greek, Cyrillic and the
 // full-width Latin letters.
 char32_t UpperChar(char32_t c) {
   if (c >= U'a' && c <= U'z') return c - 0x20;
   if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return c - 0x20;
+  if (c == 0x3C2) return 0x3A3;  // final sigma
+  if (c >= 0x3B1 && c <= 0x3CB) return c - 0x20;
+  if (c >= 0x430 && c <= 0x44F) return c - 0x20;
+  if (c >= 0x450 && c <= 0x45F) return c - 0x50;
   if (c >= 0xFF41 && c <= 0xFF5A) return c - 0x20;
   return c;
 }

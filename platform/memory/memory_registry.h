@@ -1,6 +1,7 @@
 // A registry held in memory that behaves as the Windows XP one does: names
-// compared without case, subkeys and values enumerated in the order they were
-// made, keys deleted only when they have no subkeys. HKCR is the same tree as
+// compared without case, subkeys enumerated sorted by their upper-case
+// names, values in the order they were made (Wine sorts values too), keys
+// deleted only when they have no subkeys. HKCR is the same tree as
 // HKLM\Software\Classes (as Wine has it; XP would merge HKCU\Software\Classes
 // over it per user). It can play an account without administrator rights
 // (full or write access refused on chosen keys) and a refused write.
@@ -32,7 +33,8 @@ class MemoryRegistry : public Registry {
   // account without administrator rights: Open asking for more than reading
   // fails, Create fails, and so do deletes of keys there.
   void DenyWrite(Root root, const std::string& path);
-  // The next Set of this value on this key fails (once).
+  // The next Set of this value on this key fails (once), whenever the key
+  // is made.
   void FailNextSet(Root root, const std::string& path, const std::string& name);
   // Handles open now (a test can see that every open key was closed).
   size_t OpenHandles() const;
@@ -56,11 +58,13 @@ class MemoryRegistry : public Registry {
     std::string path;
   };
   std::vector<Denial> denied_;
+  std::string PathOfKey(const Key* key) const;
   struct Failure {
-    Key* key;
+    std::string path;  // as PathOf spells it
     std::string name;
   };
   std::vector<Failure> failures_;
+  std::vector<std::unique_ptr<Key>> graveyard_;  // deleted keys, kept for the handles still open on them
 };
 
 }  // namespace port

@@ -1,12 +1,21 @@
-// Libraries loaded with LoadLibraryW; HtmlHelpA called with the path in the
-// ANSI code page.
+// Libraries loaded with LoadLibraryW; HtmlHelpA is called with the path in
+// the ANSI code page. Every system call goes through the table `api`.
 #pragma once
+#include <windows.h>
+
 #include "platform/library.h"
 
 namespace port {
 
 class Win32Library : public Library {
  public:
+  struct Api {
+    decltype(&::LoadLibraryW) load = ::LoadLibraryW;
+    decltype(&::GetProcAddress) find = ::GetProcAddress;
+    decltype(&::FreeLibrary) free = ::FreeLibrary;
+  };
+  Api api;
+
   LibHandle Load(const std::string& name) override;
   ProcAddr Find(LibHandle lib, const std::string& entry) override;
   void Free(LibHandle lib) override;

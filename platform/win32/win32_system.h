@@ -1,11 +1,24 @@
-// Facts of the running Windows system.
+// Facts of the running Windows system. Every system call goes through the
+// table `api`, so that a test can make one of them fail.
 #pragma once
+#include <windows.h>
+
 #include "platform/system.h"
 
 namespace port {
 
 class Win32System : public System {
  public:
+  struct Api {
+    decltype(&::GetVersionExW) getVersion = ::GetVersionExW;
+    decltype(&::GetSystemDefaultLCID) defaultLocale = ::GetSystemDefaultLCID;
+    decltype(&::GetACP) ansiCodePage = ::GetACP;
+    decltype(&::WideCharToMultiByte) toMultiByte = ::WideCharToMultiByte;
+    decltype(&::GetEnvironmentVariableW) getEnv = ::GetEnvironmentVariableW;
+    decltype(&::GetModuleFileNameW) moduleFileName = ::GetModuleFileNameW;
+  };
+  Api api;
+
   VersionInfo Version() override;
   uint32_t DefaultLocale() override;
   uint32_t AnsiCodePage() override;

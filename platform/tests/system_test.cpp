@@ -1,0 +1,109 @@
+// System facts and library loading: the memory models, and under Wine the
+// real calls (with the memory model's answers compared against them).
+#include <gtest/gtest.h>
+
+#include "platform/memory/memory_library.h"
+#include "platform/memory/memory_system.h"
+#ifdef _WIN32
+#include "platform/win32/win32_library.h"
+#include "platform/win32/win32_system.h"
+#endif
+
+using namespace port;
+
+namespace {
+
+struct ByteCase {
+  const char* text;
+  size_t cp932, cp1252;
+};
+const ByteCase kByteCases[] = {
+    {"", 0, 0},
+    {"abc 123", 7, 7},
+    {"\xEF\xBD\xB1\xEF\xBE\x9F", 2, 2},              // half-width katakana a, semi-voiced mark
+    {"\xE3\x81\x82\xE6\x97\xA5", 4, 2},              // hiragana a, ideograph sun
+    {"\xEF\xBC\xA1", 2, 1},                          // full-width A
+    {"\xC3\xA9\xE2\x82\xAC", 2, 2},                  // é (no 932 code: '?') and the euro (1252: 0x80)
+    {"\xE2\x80\x9C", 2, 1},                          // left double quotation mark
+    {"\xD0\x96", 2, 1},                              // Cyrillic zhe
+    {"\xE0\xB8\x81", 1, 1},                          // Thai ko kai: neither page has it
+};
+
+TEST(MemorySystem, AnsiByteLengthAsCodePages932And1252) {
+  MemorySystem sys;
+  for (const ByteCase& c : kByteCases) {
+    sys.SetCodePage(932);
+    EXPECT_EQ(sys.AnsiByteLength(c.text), c.cp932) << c.text;
+    sys.SetCodePage(1252);
+    EXPECT_EQ(sys.AnsiByteLength(c.text), c.cp1252) << c.text;
+  }
+}
+
+TEST(MemorySystem, EnvironmentNamesCompareWithoutCase) {
+  MemorySystem sys;
+  EXPECT_FALSE(sys.Env("TEMP"));
+  sys.SetEnv("Temp", "C:\\TMP");
+  sys.SetEnv("EMPTY", "");
+  EXPECT_EQ(sys.Env("TEMP"), "C:\\TMP");
+  EXPECT_EQ(sys.Env("empty"), "");
+  sys.UnsetEnv("temp");
+  EXPECT_FALSE(sys.Env("Temp"));
+}
+
+TEST(MemoryLibrary, LoadsDeclaredLibrariesAndRecordsHelpCalls) {
+  MemoryLibrary lib;
+  lib.AddLibrary("hhctrl.ocx", {"HtmlHelpA", "HtmlHelpW"});
+  EXPECT_EQ(lib.Load("missing.dll"), 0u);
+  LibHandle h = lib.Load("HHCTRL.OCX");
+  ASSERT_NE(h, 0u);
+  EXPECT_EQ(lib.Find(h, "htmlhelpa"), 0u) << "entry names are case-sensitive";
+  ProcAddr proc = lib.Find(h, "HtmlHelpA");
+  ASSERT_NE(proc, 0u);
+  EXPECT_EQ(lib.CallHtmlHelp(proc, 7, "a.chm::/t.htm>main", 0, 0), 0x4242u);
+  ASSERT_EQ(lib.Calls().size(), 1u);
+  EXPECT_EQ(lib.Calls()[0].path, "a.chm::/t.htm>main");
+  EXPECT_THROW(lib.CallHtmlHelp(lib.Find(h, "HtmlHelpW"), 7, "", 0, 0), std::logic_error);
+  lib.Free(h);
+  EXPECT_EQ(lib.Loaded(), 0u);
+  EXPECT_THROW(lib.CallHtmlHelp(proc, 7, "", 0, 0), std::logic_error) << "freed";
+}
+
+#ifdef _WIN32
+// The harness runs Wine as a Japanese XP SP3 (SUITE_LANG picks another locale).
+TEST(Win32System, ReportsWineAsWindowsXp) {
+  Win32System sys;
+  VersionInfo v = sys.Version();
+  EXPECT_EQ(v.platform, 2u);
+  EXPECT_EQ(v.major, 5u);
+  EXPECT_EQ(v.minor, 1u);
+  EXPECT_EQ(v.build, 2600u);
+  EXPECT_EQ(v.csd, "Service Pack 3");
+  EXPECT_NE(sys.ModulePath().find("\\suite\\bin\\"), std::string::npos) << sys.ModulePath();
+  EXPECT_TRUE(sys.Env("windir")) << "set by Wine for every process";
+  EXPECT_FALSE(sys.Env("SUITE_SURELY_UNSET_VARIABLE"));
+}
+
+TEST(Win32System, MemoryModelCountsBytesAsTheRealCodePage) {
+  Win32System real;
+  MemorySystem model;
+  uint32_t cp = real.AnsiCodePage();
+  if (cp != 932 && cp != 1252) GTEST_SKIP() << "code page " << cp << " is not modelled";
+  model.SetCodePage(cp);
+  for (const ByteCase& c : kByteCases) {
+    EXPECT_EQ(real.AnsiByteLength(c.text), model.AnsiByteLength(c.text)) << c.text;
+    EXPECT_EQ(real.AnsiByteLength(c.text), cp == 932 ? c.cp932 : c.cp1252) << c.text;
+  }
+}
+
+TEST(Win32Library, LoadsFindsAndFrees) {
+  Win32Library lib;
+  EXPECT_EQ(lib.Load("surely-missing-library.dll"), 0u);
+  LibHandle h = lib.Load("kernel32.dll");
+  ASSERT_NE(h, 0u);
+  EXPECT_NE(lib.Find(h, "GetTickCount"), 0u);
+  EXPECT_EQ(lib.Find(h, "NoSuchEntryPoint"), 0u);
+  lib.Free(h);
+}
+#endif
+
+}  // namespace
