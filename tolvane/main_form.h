@@ -19,12 +19,7 @@
 #include "common/qxcommon.h"
 #include "tolvane/catalogue.h"
 #include "tolvane/pages.h"
-#include "ui/controls.h"
-#include "ui/form.h"
-
-namespace port {
-class Dialogs;
-}
+#include "ui/ui.h"
 
 namespace tolvane {
 
@@ -32,12 +27,10 @@ class TfoMain : public ui::Form {
  public:
   // Builds the window and, through `pages`, the page controls (FormCreate
   // runs at the end). The program block passes MakePages.
-  TfoMain(ui::Application& app, port::Ports& ports, const PagesFactory& pages);
+  TfoMain(ui::Application& app, const PagesFactory& pages);
   ~TfoMain() override;
 
-  ui::Application& App;
-  port::Ports& Ports;
-  TQXCommon QX;
+  TQXCommon QX;  // over the application's ports
 
   // --- Sheets, in tab order --------------------------------------------------
   ui::PageControl& PageControl;
@@ -57,6 +50,12 @@ class TfoMain : public ui::Form {
       &lbDeltaDeleteRun, &lbCopyCurrentShellNew, &lbCopyDeleteShellNew, &lbDeltaCurrentShellNew,
       &lbDeltaDeleteShellNew;
 
+  // --- Dialogs the pages use ----------------------------------------------------
+  ui::OpenDialog OpenDialog;
+  ui::SaveDialog SaveDialog;
+  ui::OpenPictureDialog OpenPictureDialog;
+  ui::ColorDialog ColorDialog;
+
   // --- Paths made at start (FormShow steps 6 to 10) ----------------------------
   std::string ProgramPath, ProgramFolder, FolderIconCommand, AutoCleanCommand, TransparentIconLocation,
       TransparentIconLocationJA, RegBackFolder, IconDir, MsdosSysPath, SystemIniPath, NotepadCommand;
@@ -66,7 +65,7 @@ class TfoMain : public ui::Form {
 
   // --- Own state ---------------------------------------------------------------
   std::string LockPassword;   // clear text; "" = no lock
-  int SelectedIconIndex = 0;  // the icon picker's return channel
+  int32_t SelectedIconIndex = 0;  // the icon picker's return channel
   bool SnapshotSave = false;  // while true, sbSave writes MySettings.ini without a dialog
   // The change-class flags IconChanged, NeedLogoff, NeedRestart: set by the
   // pages while writing (and by the pickers, sbStandard, loading a file),
