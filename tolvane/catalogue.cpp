@@ -17,12 +17,6 @@ void ChangeFlags::Mark(ChangeClass c) {
   }
 }
 
-Value ByLanguage(std::string japanese, std::string english) {
-  return Value([ja = std::move(japanese), en = std::move(english)](const RowContext& ctx) {
-    return ctx.qx.Japanese() ? ja : en;
-  });
-}
-
 Row::Row(std::string control, ChangeClass cls, std::vector<FileKey> file)
     : control_(std::move(control)), class_(cls), file_(std::move(file)) {}
 

@@ -68,9 +68,6 @@ class Value {
   std::function<std::string(const RowContext&)> fn_;
 };
 
-// Shorthand: the Japanese text on a Japanese system, else the English one.
-Value ByLanguage(std::string japanese, std::string english);
-
 // Access to a control's state, with the control's name. Setting one from code
 // runs its handler when the state changes, as a user's change does.
 struct CheckRef {
