@@ -29,7 +29,7 @@ uint32_t Win32Shell::Exec(const std::string& commandLine, int show) {
   PROCESS_INFORMATION pi{};
   if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
     DWORD e = GetLastError();
-    return e == ERROR_FILE_NOT_FOUND || e == ERROR_PATH_NOT_FOUND ? e : 0;
+    return e <= 31 ? e : 0;  // as WinExec: the error below 32, else 0
   }
   CloseHandle(pi.hThread);
   CloseHandle(pi.hProcess);
