@@ -4,6 +4,7 @@
 
 #include "platform/memory/memory_library.h"
 #include "platform/memory/memory_system.h"
+#include "platform/text.h"
 #ifdef _WIN32
 #include "platform/win32/win32_library.h"
 #include "platform/win32/win32_system.h"
@@ -27,6 +28,7 @@ const ByteCase kByteCases[] = {
     {"\xE2\x80\x9C", 2, 1},                          // left double quotation mark
     {"\xD0\x96", 2, 1},                              // Cyrillic zhe
     {"\xE0\xB8\x81", 1, 1},                          // Thai ko kai: neither page has it
+    {"\xF0\x9F\x98\x80", 2, 2},                      // beyond the BMP: a replacement per surrogate
 };
 
 TEST(MemorySystem, AnsiByteLengthAsCodePages932And1252) {
@@ -93,6 +95,24 @@ TEST(Win32System, MemoryModelCountsBytesAsTheRealCodePage) {
     EXPECT_EQ(real.AnsiByteLength(c.text), model.AnsiByteLength(c.text)) << c.text;
     EXPECT_EQ(real.AnsiByteLength(c.text), cp == 932 ? c.cp932 : c.cp1252) << c.text;
   }
+}
+
+TEST(Win32System, MemoryModelCountsEveryBmpCharacterAsTheRealCodePage) {
+  Win32System real;
+  MemorySystem model;
+  uint32_t cp = real.AnsiCodePage();
+  if (cp != 932 && cp != 1252) GTEST_SKIP() << "code page " << cp << " is not modelled";
+  model.SetCodePage(cp);
+  int wrong = 0;
+  for (char32_t c = 1; c < 0x10000; ++c) {
+    if (c >= 0xD800 && c <= 0xDFFF) continue;
+    std::string text = Utf16ToUtf8(std::u16string(1, static_cast<char16_t>(c)));
+    size_t want = real.AnsiByteLength(text), got = model.AnsiByteLength(text);
+    if (want != got && ++wrong <= 10) {
+      ADD_FAILURE() << std::hex << "U+" << static_cast<uint32_t>(c) << ": " << want << " bytes, model " << got;
+    }
+  }
+  EXPECT_EQ(wrong, 0);
 }
 
 TEST(Win32Library, LoadsFindsAndFrees) {
