@@ -348,17 +348,30 @@ TEST(DesktopExplorerPages, APictureThatCannotBeLoadedKeepsThePreviousOne) {
   EXPECT_FALSE(t.app.IsTerminated());
 }
 
-TEST(DesktopExplorerPages, ToolbarBitmapThatIsNoBmpReadsTickedWithoutPicture) {
-  Tool t;
-  t.Put(Root::HKCU, kTB, "BackBitmap", RegValue::Text("C:\\Pictures\\logo.gif"));
-  t.files.AddFile("C:\\Pictures\\logo.gif", "GIF89a");
-  t.icons.AddBitmap("C:\\Pictures\\logo.gif");  // would load, but is not tried
-  t.Start();
-  EXPECT_TRUE(t.explorer->cbBackBitmap.Checked());
-  EXPECT_TRUE(t.explorer->imBackBitmap.GetPicture().Empty());
-  t.Apply();
-  EXPECT_EQ(t.Get(Root::HKCU, kTB, "BackBitmap"), RegValue::Text("C:\\Pictures\\logo.gif"));
-  EXPECT_FALSE(t.flags.needLogoff);
+TEST(DesktopExplorerPages, ToolbarBitmapWithoutAPictureReadsTickedAndKeepsThePath) {
+  struct Case {
+    const char* path;
+    bool exists, loadable;
+  };
+  const Case cases[] = {
+      {"C:\\Pictures\\logo.gif", true, true},  // would load, but only .BMP is tried
+      {"C:\\Pictures\\gone.bmp", false, false},
+      {"C:\\Pictures\\broken.BMP", true, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.path);
+    Tool t;
+    t.Put(Root::HKCU, kTB, "BackBitmap", RegValue::Text(c.path));
+    if (c.exists) t.files.AddFile(c.path, "data");
+    if (c.loadable) t.icons.AddBitmap(c.path);
+    t.Start();
+    EXPECT_TRUE(t.explorer->cbBackBitmap.Checked());
+    EXPECT_TRUE(t.explorer->imBackBitmap.GetPicture().Empty());
+    EXPECT_EQ(t.explorer->BackBitmapPath, c.path);
+    t.Apply();
+    EXPECT_EQ(t.Get(Root::HKCU, kTB, "BackBitmap"), RegValue::Text(c.path));
+    EXPECT_FALSE(t.flags.needLogoff);
+  }
 }
 
 TEST(DesktopExplorerPages, MyComputerDoubleClick) {
