@@ -264,7 +264,21 @@ bool TQXCommon::CopyTree(const std::string& from, const std::string& to) {
   return copied;
 }
 
+// Whether `inner` is `outer` or lies below it (names compared without case).
+static bool WithinKey(const std::string& inner, const std::string& outer) {
+  auto trimmed = [](const std::string& s) {
+    std::string u = port::UpperNoCase(s);
+    while (!u.empty() && u.back() == '\\') u.pop_back();
+    return u;
+  };
+  std::string in = trimmed(inner), out = trimmed(outer);
+  return in == out || in.starts_with(out + "\\");
+}
+
 void TQXCommon::MoveRegKey(const std::string& root, const std::string& oldKey, const std::string& newKey) {
+  // A key cannot move into itself: deleting the target first would delete
+  // (part of) the source, and the copy would never end.
+  if (WithinKey(newKey, oldKey)) return;
   DeleteRegKey(root, newKey);
   SetRegRoot(root);
   if (!KeyExists(oldKey) || KeyExists(newKey)) return;
