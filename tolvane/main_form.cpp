@@ -16,7 +16,7 @@ ui::ListBox& WorkList(ui::Form& form, const char* name) {
 }
 
 ui::SpeedButton& Command(ui::Form& form, const char* name, int index, const char* ja, const char* en) {
-  constexpr int width = 92, gap = 7, left = 11;
+  constexpr int width = 90, gap = 7, left = 8;
   return form.Add<ui::SpeedButton>(name, {left + index * (width + gap), kPagesHeight + 6, width, 30}, ja, en);
 }
 

@@ -1,23 +1,41 @@
-// tolvane: for now an empty main window that ends the program when closed.
+// tolvane: the program block. The real ports, the renderer, the main window
+// (the main form) and then the icon picker, and the message loop.
+// First: the ports' and the ui's headers undo the macros it makes.
 #include <windows.h>
+#include <commdlg.h>
+#include <shlobj.h>
 
-static LRESULT CALLBACK WndProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
-  if (m == WM_DESTROY) { PostQuitMessage(0); return 0; }
-  return DefWindowProcW(w, m, wp, lp);
-}
+#include "common/iconlist.h"
+#include "platform/win32/win32_dialogs.h"
+#include "platform/win32/win32_files.h"
+#include "platform/win32/win32_icons.h"
+#include "platform/win32/win32_library.h"
+#include "platform/win32/win32_profile.h"
+#include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_shell.h"
+#include "platform/win32/win32_shutdown.h"
+#include "platform/win32/win32_system.h"
+#include "tolvane/main_form.h"
+#include "ui/win32/renderer.h"
 
-int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int show) {
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = WndProc;
-  wc.hInstance = inst;
-  wc.hCursor = LoadCursorW(nullptr, (LPCWSTR)IDC_ARROW);
-  wc.hbrBackground = (HBRUSH)(COLOR_BTNFACE + 1);
-  wc.lpszClassName = L"tolvane";
-  RegisterClassW(&wc);
-  HWND w = CreateWindowW(L"tolvane", L"tolvane", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
-                         CW_USEDEFAULT, CW_USEDEFAULT, 700, 480, nullptr, nullptr, inst, nullptr);
-  ShowWindow(w, show);
-  MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) { TranslateMessage(&msg); DispatchMessageW(&msg); }
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  port::Win32Registry registry;
+  port::Win32System system;
+  port::Win32Library library;
+  port::Win32Icons icons;
+  port::Win32Dialogs dialogs;
+  port::Win32Shutdown shutdown;
+  port::Win32Shell shell;
+  port::Win32Files files;
+  port::Win32Profile profile;
+  port::Ports ports{.registry = &registry, .system = &system, .library = &library, .icons = &icons,
+                    .dialogs = &dialogs, .shutdown = &shutdown, .shell = &shell, .files = &files,
+                    .profile = &profile};
+
+  ui::Application app(ports);
+  ui::win32::Renderer renderer(app);
+  auto& foMain = app.CreateForm<tolvane::TfoMain>(tolvane::PagesFactory(tolvane::MakePages));
+  app.CreateForm<TfoIconList>(foMain.QX, foMain.SelectedIconIndex);
+  app.Run();
   return 0;
 }
