@@ -1,0 +1,1060 @@
+#include <windows.h>
+#include <commctrl.h>
+
+#include "ui/win32/renderer.h"
+
+#include <algorithm>
+#include <string>
+
+#include "platform/text.h"
+
+namespace ui::win32 {
+
+namespace {
+
+constexpr wchar_t kFormClass[] = L"SuiteForm";
+constexpr wchar_t kPanelClass[] = L"SuitePanel";
+constexpr wchar_t kImageClass[] = L"SuiteImage";
+constexpr wchar_t kNodeProp[] = L"SuiteNode";
+constexpr UINT kSyncMessage = WM_APP + 1;  // a list view's deferred refresh
+
+std::wstring Wide(const std::string& s) {
+  std::u16string w = port::Utf8ToUtf16(s);
+  return std::wstring(w.begin(), w.end());
+}
+std::string Narrow(const std::wstring& w) { return port::Utf16ToUtf8(std::u16string(w.begin(), w.end())); }
+
+std::string WindowText(HWND w) {
+  int n = GetWindowTextLengthW(w);
+  std::wstring s(static_cast<size_t>(n) + 1, L'\0');
+  GetWindowTextW(w, s.data(), n + 1);
+  s.resize(static_cast<size_t>(n));
+  return Narrow(s);
+}
+
+COLORREF ToColorRef(Color c) { return IsSysColor(c) ? GetSysColor(SysColorIndex(c)) : static_cast<COLORREF>(c); }
+
+LRESULT CALLBACK FormProc(HWND, UINT, WPARAM, LPARAM);
+LRESULT CALLBACK ContainerProc(HWND, UINT, WPARAM, LPARAM);
+LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM);
+
+}  // namespace
+
+// One window of one control; the model's Peer for that control.
+struct Renderer::Node : Peer {
+  Renderer* renderer = nullptr;
+  Application* app = nullptr;
+  Control* control = nullptr;
+  Node* parent = nullptr;
+  std::vector<std::unique_ptr<Node>> children;
+  HWND hwnd = nullptr;
+  WNDPROC oldProc = nullptr;
+  int pushing = 0;     // >0 while the model writes to the window: its notifications are echoes
+  int fromWindow = 0;  // >0 while the window's state goes into the model: nothing to push back
+  bool syncPending = false;
+  HFONT font = nullptr;
+  HBRUSH brush = nullptr;
+  COLORREF brushColor = 0;
+  HIMAGELIST imageList = nullptr;
+  UINT id = 0;
+
+  ~Node() override {
+    if (control) control->SetPeer(nullptr);
+    if (brush) DeleteObject(brush);
+    if (font) DeleteObject(font);
+    if (imageList) ImageList_Destroy(imageList);
+  }
+
+  void Changed(Control& c, Prop what) override;
+
+  // The window that holds the children of this control.
+  HWND ChildParent() const { return hwnd; }
+  Node* FindChild(HWND w) {
+    for (auto& ch : children) {
+      if (ch->hwnd == w) return ch.get();
+      if (Node* n = ch->FindChild(w)) return n;
+    }
+    return nullptr;
+  }
+  Node* FindNode(const Control* c) {
+    if (control == c) return this;
+    for (auto& ch : children)
+      if (Node* n = ch->FindNode(c)) return n;
+    return nullptr;
+  }
+  HBRUSH Brush() {
+    COLORREF color = ToColorRef(control->GetColor());
+    if (!brush || brushColor != color) {
+      if (brush) DeleteObject(brush);
+      brush = CreateSolidBrush(color);
+      brushColor = color;
+    }
+    return brush;
+  }
+};
+
+namespace {
+
+using Node = Renderer::Node;
+
+Node* NodeOf(HWND w) { return static_cast<Node*>(GetPropW(w, kNodeProp)); }
+
+// Runs a user event as the application dispatches it.
+template <class F>
+void User(Node& n, F&& f) {
+  n.app->Dispatch(n.control, std::forward<F>(f));
+}
+
+HFONT MakeFont(const Font& f) {
+  LOGFONTW lf{};
+  lf.lfHeight = f.height;
+  lf.lfWeight = f.bold ? FW_BOLD : FW_NORMAL;
+  lf.lfItalic = f.italic;
+  lf.lfUnderline = f.underline;
+  lf.lfCharSet = static_cast<BYTE>(f.charset);
+  lf.lfQuality = DEFAULT_QUALITY;
+  std::wstring name = Wide(f.name);
+  wcsncpy(lf.lfFaceName, name.c_str(), LF_FACESIZE - 1);
+  return CreateFontIndirectW(&lf);
+}
+
+void ApplyFont(Node& n) {
+  HFONT f = MakeFont(n.control->EffectiveFont());
+  SendMessageW(n.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(f), TRUE);
+  if (n.font) DeleteObject(n.font);
+  n.font = f;
+  for (auto& ch : n.children) ApplyFont(*ch);
+}
+
+// The rectangle of a control in its parent window, with alignment applied.
+RECT Placement(Node& n) {
+  Rect b = n.control->Bounds();
+  RECT r{b.left, b.top, b.left + b.width, b.top + b.height};
+  if (n.control->GetAlign() != Align::None && n.parent) {
+    RECT pc;
+    GetClientRect(n.parent->hwnd, &pc);
+    switch (n.control->GetAlign()) {
+      case Align::Top: r = {0, 0, pc.right, b.height}; break;
+      case Align::Bottom: r = {0, pc.bottom - b.height, pc.right, pc.bottom}; break;
+      case Align::Left: r = {0, 0, b.width, pc.bottom}; break;
+      case Align::Right: r = {pc.right - b.width, 0, pc.right, pc.bottom}; break;
+      case Align::Client: r = pc; break;
+      case Align::None: break;
+    }
+  }
+  if (n.control->GetKind() == Kind::TabSheet && n.parent) {  // a sheet fills its tab control's display area
+    GetClientRect(n.parent->hwnd, &r);
+    TabCtrl_AdjustRect(n.parent->hwnd, FALSE, &r);
+  }
+  return r;
+}
+
+bool SheetShown(Node& n) {
+  auto& sheet = static_cast<TabSheet&>(*n.control);
+  auto* pages = static_cast<PageControl*>(sheet.Parent());
+  return sheet.Visible() && pages && pages->ActivePageIndex() == sheet.PageIndex();
+}
+
+DWORD AlignStyle(Alignment a, DWORD left, DWORD center, DWORD right) {
+  return a == Alignment::Center ? center : a == Alignment::Right ? right : left;
+}
+
+void SyncList(Node& n);
+void SyncStrings(Node& n);
+void PushState(Node& n);
+
+void CreateWindowFor(Node& n, HINSTANCE inst) {
+  Control& c = *n.control;
+  const wchar_t* cls = kPanelClass;
+  DWORD style = WS_CHILD | WS_CLIPSIBLINGS, ex = 0;
+  switch (c.GetKind()) {
+    case Kind::Form: return;
+    case Kind::PageControl:
+      cls = WC_TABCONTROLW;
+      style |= WS_TABSTOP | WS_CLIPCHILDREN | (static_cast<PageControl&>(c).MultiLine ? TCS_MULTILINE : 0);
+      break;
+    case Kind::TabSheet: cls = kPanelClass; style |= WS_CLIPCHILDREN; break;
+    case Kind::GroupBox:
+    case Kind::RadioGroup: cls = WC_BUTTONW; style |= BS_GROUPBOX; break;
+    case Kind::Panel: cls = kPanelClass; break;
+    case Kind::Label: {
+      auto& l = static_cast<Label&>(c);
+      cls = WC_STATICW;
+      style |= SS_NOTIFY | AlignStyle(l.TextAlignment, l.WordWrap ? SS_LEFT : SS_LEFTNOWORDWRAP, SS_CENTER, SS_RIGHT);
+      break;
+    }
+    case Kind::StaticText: {
+      auto& t = static_cast<StaticText&>(c);
+      cls = WC_STATICW;
+      style |= SS_NOTIFY | SS_NOPREFIX | (t.Sunken ? SS_SUNKEN : 0) | AlignStyle(t.TextAlignment, SS_LEFT, SS_CENTER, SS_RIGHT);
+      break;
+    }
+    case Kind::CheckBox: cls = WC_BUTTONW; style |= WS_TABSTOP | BS_CHECKBOX; break;
+    case Kind::RadioButton: cls = WC_BUTTONW; style |= WS_TABSTOP | BS_RADIOBUTTON; break;
+    case Kind::Button:
+    case Kind::SpeedButton: {
+      auto& b = static_cast<Button&>(c);
+      cls = WC_BUTTONW;
+      style |= (c.GetKind() == Kind::Button ? WS_TABSTOP : 0) | (b.Default ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+      if (c.GetKind() == Kind::SpeedButton && static_cast<SpeedButton&>(c).Flat) style |= BS_FLAT;
+      break;
+    }
+    case Kind::Edit:
+    case Kind::Memo: {
+      auto& e = static_cast<Edit&>(c);
+      cls = WC_EDITW;
+      ex = WS_EX_CLIENTEDGE;
+      style |= WS_TABSTOP;
+      if (c.GetKind() == Kind::Memo) {
+        auto& m = static_cast<Memo&>(c);
+        style |= ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | (m.WordWrap ? 0 : ES_AUTOHSCROLL | WS_HSCROLL) |
+                 (m.ScrollBars ? WS_VSCROLL : 0);
+      } else {
+        style |= ES_AUTOHSCROLL | (e.RightAligned ? ES_MULTILINE | ES_RIGHT : 0);
+      }
+      if (e.PasswordChar) style |= ES_PASSWORD;
+      if (e.Case == CharCase::Upper) style |= ES_UPPERCASE;
+      if (e.Case == CharCase::Lower) style |= ES_LOWERCASE;
+      if (e.ReadOnly) style |= ES_READONLY;
+      break;
+    }
+    case Kind::UpDown: {
+      auto& u = static_cast<UpDown&>(c);
+      cls = UPDOWN_CLASSW;
+      style |= UDS_ARROWKEYS | UDS_NOTHOUSANDS | (u.Associate() ? UDS_ALIGNRIGHT : 0) | (u.Wrap ? UDS_WRAP : 0) |
+               (u.GetOrientation == Orientation::Horizontal ? UDS_HORZ : 0);
+      break;
+    }
+    case Kind::TrackBar: {
+      auto& t = static_cast<TrackBar&>(c);
+      cls = TRACKBAR_CLASSW;
+      style |= WS_TABSTOP | TBS_AUTOTICKS;
+      if (t.GetOrientation == Orientation::Vertical) style |= TBS_VERT;
+      style |= t.Ticks == TickMarks::Both ? TBS_BOTH : t.Ticks == TickMarks::TopLeft ? TBS_TOP : TBS_BOTTOM;
+      break;
+    }
+    case Kind::ComboBox:
+      cls = WC_COMBOBOXW;
+      style |= WS_TABSTOP | WS_VSCROLL |
+               (static_cast<ComboBox&>(c).Style == ComboStyle::DropDownList ? CBS_DROPDOWNLIST : CBS_DROPDOWN | CBS_AUTOHSCROLL);
+      break;
+    case Kind::ListBox:
+      cls = WC_LISTBOXW;
+      ex = WS_EX_CLIENTEDGE;
+      style |= WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
+      break;
+    case Kind::ListView: {
+      auto& l = static_cast<ListView&>(c);
+      cls = WC_LISTVIEWW;
+      ex = WS_EX_CLIENTEDGE;
+      style |= WS_TABSTOP | LVS_SINGLESEL | LVS_SHAREIMAGELISTS | (l.HideSelection ? 0 : LVS_SHOWSELALWAYS) |
+               (l.ReadOnly ? 0 : LVS_EDITLABELS);
+      switch (l.Style) {
+        case ViewStyle::Icon: style |= LVS_ICON | LVS_AUTOARRANGE; break;
+        case ViewStyle::SmallIcon: style |= LVS_SMALLICON | LVS_AUTOARRANGE; break;
+        case ViewStyle::List: style |= LVS_LIST; break;
+        case ViewStyle::Report: style |= LVS_REPORT; break;
+      }
+      break;
+    }
+    case Kind::Image: cls = kImageClass; break;
+    case Kind::ProgressBar:
+      cls = PROGRESS_CLASSW;
+      style |= static_cast<ProgressBar&>(c).Smooth ? PBS_SMOOTH : 0;
+      break;
+  }
+  RECT r = Placement(n);
+  int height = r.bottom - r.top;
+  if (c.GetKind() == Kind::ComboBox) height += 200;  // room for the drop-down list
+  std::wstring text = c.GetKind() == Kind::Edit || c.GetKind() == Kind::Memo ? std::wstring() : Wide(c.Caption());
+  n.hwnd = CreateWindowExW(ex, cls, text.c_str(), style, r.left, r.top, r.right - r.left, height, n.parent->hwnd,
+                           reinterpret_cast<HMENU>(static_cast<uintptr_t>(n.id)), inst, nullptr);
+  if (!n.hwnd) return;
+  SetPropW(n.hwnd, kNodeProp, &n);
+  if (cls != kPanelClass && cls != kImageClass)
+    n.oldProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(n.hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SubclassProc)));
+  c.SetPeer(&n);
+
+  ++n.pushing;
+  switch (c.GetKind()) {
+    case Kind::Edit:
+    case Kind::Memo: {
+      auto& e = static_cast<Edit&>(c);
+      if (e.PasswordChar) SendMessageW(n.hwnd, EM_SETPASSWORDCHAR, e.PasswordChar, 0);
+      if (e.MaxLength) SendMessageW(n.hwnd, EM_SETLIMITTEXT, static_cast<WPARAM>(e.MaxLength), 0);
+      break;
+    }
+    case Kind::ListView: {
+      auto& l = static_cast<ListView&>(c);
+      if (l.Checkboxes || l.RowSelect)
+        SendMessageW(n.hwnd, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
+                     (l.Checkboxes ? LVS_EX_CHECKBOXES : 0) | (l.RowSelect ? LVS_EX_FULLROWSELECT : 0));
+      for (size_t i = 0; i < l.Columns.size(); ++i) {
+        std::wstring cap = Wide(l.Columns[i].caption);
+        LVCOLUMNW col{};
+        col.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
+        col.pszText = cap.data();
+        col.cx = l.Columns[i].width;
+        col.fmt = AlignStyle(l.Columns[i].alignment, LVCFMT_LEFT, LVCFMT_CENTER, LVCFMT_RIGHT);
+        SendMessageW(n.hwnd, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&col));
+      }
+      break;
+    }
+    case Kind::TrackBar: {
+      auto& t = static_cast<TrackBar&>(c);
+      SendMessageW(n.hwnd, TBM_SETLINESIZE, 0, t.LineSize);
+      SendMessageW(n.hwnd, TBM_SETPAGESIZE, 0, t.PageSize);
+      SendMessageW(n.hwnd, TBM_SETTICFREQ, static_cast<WPARAM>(t.Frequency), 0);
+      break;
+    }
+    case Kind::ProgressBar:
+      SendMessageW(n.hwnd, PBM_SETSTEP, static_cast<WPARAM>(static_cast<ProgressBar&>(c).Step), 0);
+      break;
+    default: break;
+  }
+  --n.pushing;
+  PushState(n);
+}
+
+// Puts the whole state of the model into the window (after creation).
+void PushState(Node& n) {
+  for (Prop p : {Prop::Range, Prop::Items, Prop::Text, Prop::Position, Prop::ItemIndex, Prop::Checked, Prop::Enabled})
+    n.Changed(*n.control, p);
+  if (n.control->GetKind() != Kind::Form) {
+    bool shown = n.control->Visible() && (n.control->GetKind() != Kind::TabSheet || SheetShown(n));
+    ShowWindow(n.hwnd, shown ? SW_SHOWNA : SW_HIDE);
+  }
+}
+
+UINT nextId = 100;  // control ids, unique in the program (1 and 2 stay IDOK and IDCANCEL)
+
+Node& Build(Renderer* r, Application& app, Node& parent, Control& c, HINSTANCE inst) {
+  auto node = std::make_unique<Node>();
+  node->renderer = r;
+  node->app = &app;
+  node->control = &c;
+  node->parent = &parent;
+  node->id = nextId++;
+  Node& n = *node;
+  parent.children.push_back(std::move(node));
+  CreateWindowFor(n, inst);
+  if (c.GetKind() == Kind::PageControl) {
+    auto& pc = static_cast<PageControl&>(c);
+    for (int i = 0; i < pc.PageCount(); ++i) {
+      std::wstring cap = Wide(pc.Page(i).Caption());
+      TCITEMW item{};
+      item.mask = TCIF_TEXT;
+      item.pszText = cap.data();
+      SendMessageW(n.hwnd, TCM_INSERTITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+    }
+    ApplyFont(n);  // the display area depends on the tab font
+    SendMessageW(n.hwnd, TCM_SETCURSEL, static_cast<WPARAM>(pc.ActivePageIndex()), 0);
+  }
+  for (auto& child : c.Children()) Build(r, app, n, *child, inst);
+  return n;
+}
+
+void ConnectBuddies(Node& n) {
+  if (n.control->GetKind() == Kind::UpDown) {
+    auto& u = static_cast<UpDown&>(*n.control);
+    Node* root = &n;
+    while (root->parent) root = root->parent;
+    if (Node* buddy = u.Associate() ? root->FindNode(u.Associate()) : nullptr) {
+      SendMessageW(n.hwnd, UDM_SETBUDDY, reinterpret_cast<WPARAM>(buddy->hwnd), 0);
+      // The up-down moved the edit and itself: the model keeps their places.
+    }
+  }
+  for (auto& ch : n.children) ConnectBuddies(*ch);
+}
+
+HICON BlankIcon(int w, int h) {
+  static HICON blank = nullptr;
+  if (!blank) {
+    std::vector<BYTE> andMask(static_cast<size_t>((w + 15) / 16 * 2 * h), 0xFF), xorMask(andMask.size(), 0);
+    blank = CreateIcon(GetModuleHandleW(nullptr), w, h, 1, 1, andMask.data(), xorMask.data());
+  }
+  return blank;
+}
+
+HIMAGELIST BuildImageList(const ImageList& list) {
+  HIMAGELIST il = ImageList_Create(list.Width, list.Height, ILC_COLOR32 | ILC_MASK, list.Count(), 4);
+  for (int i = 0; i < list.Count(); ++i) {
+    HICON icon = reinterpret_cast<HICON>(list.Icon(i));
+    ImageList_AddIcon(il, icon ? icon : BlankIcon(list.Width, list.Height));
+  }
+  return il;
+}
+
+// Rebuilds a list view's items and images from the model.
+void SyncList(Node& n) {
+  n.syncPending = false;
+  auto& l = static_cast<ListView&>(*n.control);
+  ++n.pushing;
+  if (l.LargeImages || l.SmallImages) {
+    HIMAGELIST old = n.imageList;
+    n.imageList = BuildImageList(l.LargeImages ? *l.LargeImages : *l.SmallImages);
+    SendMessageW(n.hwnd, LVM_SETIMAGELIST, l.LargeImages ? LVSIL_NORMAL : LVSIL_SMALL,
+                 reinterpret_cast<LPARAM>(n.imageList));
+    if (old) ImageList_Destroy(old);
+  }
+  SendMessageW(n.hwnd, LVM_DELETEALLITEMS, 0, 0);
+  for (int i = 0; i < l.Count(); ++i) {
+    const ListItem& it = l.Item(i);
+    std::wstring cap = Wide(it.caption);
+    LVITEMW item{};
+    item.mask = LVIF_TEXT | LVIF_IMAGE;
+    item.iItem = i;
+    item.pszText = cap.data();
+    item.iImage = it.imageIndex;
+    SendMessageW(n.hwnd, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    for (size_t s = 0; s < it.subItems.size(); ++s) {
+      std::wstring sub = Wide(it.subItems[s]);
+      LVITEMW si{};
+      si.iSubItem = static_cast<int>(s + 1);
+      si.pszText = sub.data();
+      SendMessageW(n.hwnd, LVM_SETITEMTEXTW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&si));
+    }
+    if (l.Checkboxes) {
+      LVITEMW st{};
+      st.stateMask = LVIS_STATEIMAGEMASK;
+      st.state = INDEXTOSTATEIMAGEMASK(it.checked ? 2 : 1);
+      SendMessageW(n.hwnd, LVM_SETITEMSTATE, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&st));
+    }
+  }
+  LVITEMW sel{};
+  sel.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  sel.state = sel.stateMask;
+  if (l.Selected() >= 0) SendMessageW(n.hwnd, LVM_SETITEMSTATE, static_cast<WPARAM>(l.Selected()), reinterpret_cast<LPARAM>(&sel));
+  --n.pushing;
+}
+
+void SyncStrings(Node& n) {
+  bool combo = n.control->GetKind() == Kind::ComboBox;
+  const Strings& items = combo ? static_cast<ComboBox&>(*n.control).Items : static_cast<ListBox&>(*n.control).Items;
+  SendMessageW(n.hwnd, combo ? CB_RESETCONTENT : LB_RESETCONTENT, 0, 0);
+  for (const std::string& s : items.All()) {
+    std::wstring w = Wide(s);
+    SendMessageW(n.hwnd, combo ? CB_ADDSTRING : LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(w.c_str()));
+  }
+}
+
+void ShowSheets(Node& pages) {
+  for (auto& ch : pages.children)
+    if (ch->control->GetKind() == Kind::TabSheet) ShowWindow(ch->hwnd, SheetShown(*ch) ? SW_SHOW : SW_HIDE);
+}
+
+}  // namespace
+
+void Renderer::Node::Changed(Control& c, Prop what) {
+  if (!hwnd || fromWindow) return;  // the window shows it already
+  ++pushing;
+  switch (what) {
+    case Prop::Caption:
+      if (c.GetKind() == Kind::TabSheet && parent) {
+        std::wstring cap = Wide(c.Caption());
+        TCITEMW item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = cap.data();
+        SendMessageW(parent->hwnd, TCM_SETITEMW, static_cast<WPARAM>(static_cast<TabSheet&>(c).PageIndex()),
+                     reinterpret_cast<LPARAM>(&item));
+      } else if (c.GetKind() != Kind::Edit && c.GetKind() != Kind::Memo) {
+        SetWindowTextW(hwnd, Wide(c.Caption()).c_str());
+        InvalidateRect(hwnd, nullptr, TRUE);
+      }
+      break;
+    case Prop::Enabled:
+      EnableWindow(hwnd, c.Enabled());
+      InvalidateRect(hwnd, nullptr, TRUE);
+      break;
+    case Prop::Visible:
+      if (c.GetKind() == Kind::Form) break;  // forms are shown and hidden by the host
+      ShowWindow(hwnd, c.Visible() && (c.GetKind() != Kind::TabSheet || SheetShown(*this)) ? SW_SHOWNA : SW_HIDE);
+      break;
+    case Prop::Bounds:
+      if (c.GetKind() == Kind::Form) {
+        SetWindowPos(hwnd, nullptr, c.Left(), c.Top(), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      } else {
+        RECT r = Placement(*this);
+        MoveWindow(hwnd, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+      }
+      break;
+    case Prop::Font: ApplyFont(*this); break;
+    case Prop::Color:
+    case Prop::Picture: InvalidateRect(hwnd, nullptr, TRUE); break;
+    case Prop::Children:
+      for (auto& child : c.Children())
+        if (!FindNode(child.get())) ApplyFont(Build(renderer, *app, *this, *child, GetModuleHandleW(nullptr)));
+      break;
+    case Prop::Checked:
+      if (c.GetKind() == Kind::CheckBox)
+        SendMessageW(hwnd, BM_SETCHECK, static_cast<CheckBox&>(c).Checked() ? BST_CHECKED : BST_UNCHECKED, 0);
+      else if (c.GetKind() == Kind::RadioButton)
+        SendMessageW(hwnd, BM_SETCHECK, static_cast<RadioButton&>(c).Checked() ? BST_CHECKED : BST_UNCHECKED, 0);
+      else if (c.GetKind() == Kind::ListView && !syncPending) {
+        syncPending = true;
+        PostMessageW(GetAncestor(hwnd, GA_ROOT), kSyncMessage, 0, reinterpret_cast<LPARAM>(hwnd));
+      }
+      break;
+    case Prop::Text:
+      if (c.GetKind() == Kind::Edit || c.GetKind() == Kind::Memo) {
+        const std::string& t = static_cast<Edit&>(c).Text();
+        if (WindowText(hwnd) != t) SetWindowTextW(hwnd, Wide(t).c_str());
+      } else if (c.GetKind() == Kind::ComboBox) {
+        auto& co = static_cast<ComboBox&>(c);
+        SendMessageW(hwnd, CB_SETCURSEL, static_cast<WPARAM>(co.ItemIndex()), 0);
+        if (co.Style == ComboStyle::DropDown && WindowText(hwnd) != co.Text()) SetWindowTextW(hwnd, Wide(co.Text()).c_str());
+      }
+      break;
+    case Prop::Position:
+      if (c.GetKind() == Kind::UpDown) SendMessageW(hwnd, UDM_SETPOS32, 0, static_cast<UpDown&>(c).Position());
+      if (c.GetKind() == Kind::TrackBar) SendMessageW(hwnd, TBM_SETPOS, TRUE, static_cast<TrackBar&>(c).Position());
+      if (c.GetKind() == Kind::ProgressBar) {
+        SendMessageW(hwnd, PBM_SETPOS, static_cast<WPARAM>(static_cast<ProgressBar&>(c).Position()), 0);
+        UpdateWindow(hwnd);  // the bar repaints itself while the queue does not run
+      }
+      break;
+    case Prop::Range:
+      if (c.GetKind() == Kind::UpDown) {
+        auto& u = static_cast<UpDown&>(c);
+        SendMessageW(hwnd, UDM_SETRANGE32, static_cast<WPARAM>(u.Min()), u.Max());
+        SendMessageW(hwnd, UDM_SETPOS32, 0, u.Position());
+      }
+      if (c.GetKind() == Kind::TrackBar) {
+        auto& t = static_cast<TrackBar&>(c);
+        SendMessageW(hwnd, TBM_SETRANGEMIN, FALSE, t.Min());
+        SendMessageW(hwnd, TBM_SETRANGEMAX, TRUE, t.Max());
+      }
+      if (c.GetKind() == Kind::ProgressBar) {
+        auto& p = static_cast<ProgressBar&>(c);
+        SendMessageW(hwnd, PBM_SETRANGE32, static_cast<WPARAM>(p.Min()), p.Max());
+      }
+      break;
+    case Prop::Selection:
+      if (c.GetKind() == Kind::ListView && !syncPending) {
+        LVITEMW st{};
+        st.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        SendMessageW(hwnd, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&st));
+        if (int sel = static_cast<ListView&>(c).Selected(); sel >= 0) {
+          st.state = st.stateMask;
+          SendMessageW(hwnd, LVM_SETITEMSTATE, static_cast<WPARAM>(sel), reinterpret_cast<LPARAM>(&st));
+        }
+      }
+      break;
+    case Prop::Items:
+      if (c.GetKind() == Kind::ListView) {
+        if (!syncPending) {
+          syncPending = true;
+          PostMessageW(GetAncestor(hwnd, GA_ROOT), kSyncMessage, 0, reinterpret_cast<LPARAM>(hwnd));
+        }
+      } else if (c.GetKind() == Kind::ListBox || c.GetKind() == Kind::ComboBox) {
+        SyncStrings(*this);
+        Changed(c, Prop::ItemIndex);
+      }
+      break;
+    case Prop::ItemIndex:
+      if (c.GetKind() == Kind::ListBox)
+        SendMessageW(hwnd, LB_SETCURSEL, static_cast<WPARAM>(static_cast<ListBox&>(c).ItemIndex()), 0);
+      if (c.GetKind() == Kind::ComboBox) Changed(c, Prop::Text);
+      break;
+    case Prop::ActivePage:
+      SendMessageW(hwnd, TCM_SETCURSEL, static_cast<WPARAM>(static_cast<PageControl&>(c).ActivePageIndex()), 0);
+      ShowSheets(*this);
+      break;
+    case Prop::Cursor:
+    case Prop::Style: break;
+  }
+  --pushing;
+}
+
+namespace {
+
+// A notification of a child window, routed to the model (never an echo).
+bool OnCommand(Node& n, UINT code) {
+  if (n.pushing) return true;
+  Control& c = *n.control;
+  switch (c.GetKind()) {
+    case Kind::Button:
+    case Kind::SpeedButton:
+    case Kind::CheckBox:
+    case Kind::RadioButton:
+      if (code == BN_CLICKED) User(n, [&] { c.UserClick(); });
+      return true;
+    case Kind::Label:
+    case Kind::StaticText:
+      if (code == STN_CLICKED) User(n, [&] { c.UserClick(); });
+      return true;
+    case Kind::Edit:
+    case Kind::Memo:
+      if (code == EN_CHANGE) {
+        std::string t = WindowText(n.hwnd);
+        User(n, [&] { static_cast<Edit&>(c).UserType(t); });
+      }
+      return true;
+    case Kind::ComboBox: {
+      auto& co = static_cast<ComboBox&>(c);
+      if (code == CBN_SELCHANGE) {
+        int i = static_cast<int>(SendMessageW(n.hwnd, CB_GETCURSEL, 0, 0));
+        User(n, [&] { co.UserSelect(i); });
+      } else if (code == CBN_EDITCHANGE) {
+        std::string t = WindowText(n.hwnd);
+        User(n, [&] { co.UserType(t); });
+      }
+      return true;
+    }
+    case Kind::ListBox: {
+      auto& lb = static_cast<ListBox&>(c);
+      if (code == LBN_SELCHANGE) {
+        int i = static_cast<int>(SendMessageW(n.hwnd, LB_GETCURSEL, 0, 0));
+        User(n, [&] { lb.UserSelect(i); });
+      } else if (code == LBN_DBLCLK && lb.OnDblClick) {
+        User(n, [&] { lb.OnDblClick(lb); });
+      }
+      return true;
+    }
+    default: return false;
+  }
+}
+
+bool OnNotify(Node& n, NMHDR& h, LRESULT& result) {
+  Control& c = *n.control;
+  if (c.GetKind() == Kind::ListView) {
+    auto& l = static_cast<ListView&>(c);
+    if (n.pushing || n.syncPending) return true;
+    if (h.code == NM_CLICK) {
+      int item = reinterpret_cast<NMITEMACTIVATE&>(h).iItem;
+      User(n, [&] { l.UserClickItem(item); });
+    } else if (h.code == NM_DBLCLK) {
+      int item = reinterpret_cast<NMITEMACTIVATE&>(h).iItem;
+      User(n, [&] { l.UserDblClickItem(item); });
+    } else if (h.code == LVN_ITEMCHANGED) {
+      auto& v = reinterpret_cast<NMLISTVIEW&>(h);
+      if (v.iItem >= 0 && (v.uChanged & LVIF_STATE)) {
+        if ((v.uNewState ^ v.uOldState) & LVIS_SELECTED) {
+          int sel = (v.uNewState & LVIS_SELECTED) ? v.iItem : -1;
+          if (sel >= 0 || l.Selected() == v.iItem) {  // also keyboard moves: no event of their own
+            ++n.fromWindow;
+            l.SetSelected(sel);
+            --n.fromWindow;
+          }
+        }
+        if (l.Checkboxes && ((v.uNewState ^ v.uOldState) & LVIS_STATEIMAGEMASK) && (v.uOldState & LVIS_STATEIMAGEMASK)) {
+          bool checked = ((v.uNewState & LVIS_STATEIMAGEMASK) >> 12) == 2;
+          User(n, [&] { l.UserCheckItem(v.iItem, checked); });
+        }
+      }
+    }
+    return true;
+  }
+  if (c.GetKind() == Kind::PageControl && h.code == TCN_SELCHANGE && !n.pushing) {
+    int page = static_cast<int>(SendMessageW(n.hwnd, TCM_GETCURSEL, 0, 0));
+    User(n, [&] { static_cast<PageControl&>(c).UserSelectPage(page); });
+    return true;
+  }
+  if (c.GetKind() == Kind::UpDown && h.code == UDN_DELTAPOS) {
+    auto& ud = reinterpret_cast<NMUPDOWN&>(h);
+    UpDownButton b = ud.iDelta > 0 ? UpDownButton::Up : UpDownButton::Down;
+    User(n, [&] { static_cast<UpDown&>(c).UserStep(b); });
+    result = TRUE;  // the model moved (or refused); the control does not move on its own
+    return true;
+  }
+  return false;
+}
+
+// Messages that a container receives about its children: commands,
+// notifications, colours and scrolls of track bars.
+bool ChildMessage(HWND w, UINT m, WPARAM wp, LPARAM lp, LRESULT& result) {
+  (void)w;
+  auto child = [](HWND ch) -> Node* { return ch ? NodeOf(ch) : nullptr; };
+  switch (m) {
+    case WM_COMMAND:
+      if (Node* n = child(reinterpret_cast<HWND>(lp))) {
+        result = 0;
+        return OnCommand(*n, HIWORD(wp));
+      }
+      return false;
+    case WM_NOTIFY: {
+      auto* h = reinterpret_cast<NMHDR*>(lp);
+      if (Node* n = child(h->hwndFrom)) {
+        result = 0;
+        return OnNotify(*n, *h, result);
+      }
+      return false;
+    }
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+      if (Node* n = child(reinterpret_cast<HWND>(lp)); n && n->control->GetKind() == Kind::TrackBar) {
+        if (!n->pushing) {
+          int pos = static_cast<int>(SendMessageW(n->hwnd, TBM_GETPOS, 0, 0));
+          auto& t = static_cast<TrackBar&>(*n->control);
+          User(*n, [&] { t.SetPosition(pos); });
+        }
+        result = 0;
+        return true;
+      }
+      return false;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+      if (Node* n = child(reinterpret_cast<HWND>(lp))) {
+        HDC dc = reinterpret_cast<HDC>(wp);
+        const Font& f = n->control->EffectiveFont();
+        bool disabled = !n->control->Enabled() && n->control->GetKind() != Kind::Edit;
+        SetTextColor(dc, disabled ? GetSysColor(COLOR_GRAYTEXT) : ToColorRef(f.color));
+        SetBkColor(dc, ToColorRef(n->control->GetColor()));
+        result = reinterpret_cast<LRESULT>(n->Brush());
+        return true;
+      }
+      return false;
+    case kSyncMessage:
+      if (Node* n = child(reinterpret_cast<HWND>(lp)); n && n->syncPending) SyncList(*n);
+      result = 0;
+      return true;
+    default: return false;
+  }
+}
+
+bool SetHandCursor(Node& n) {
+  if (n.control->GetCursor() != Cursor::HandPoint) return false;
+  SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_HAND)));
+  return true;
+}
+
+LRESULT CALLBACK SubclassProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+  Node* n = NodeOf(w);
+  if (!n) return DefWindowProcW(w, m, wp, lp);
+  WNDPROC old = n->oldProc;
+  try {
+    LRESULT result = 0;
+    if (ChildMessage(w, m, wp, lp, result)) return result;
+    if (m == WM_SETCURSOR && reinterpret_cast<HWND>(wp) == w && LOWORD(lp) == HTCLIENT && SetHandCursor(*n)) return TRUE;
+    if (m == WM_LBUTTONUP && (n->control->GetKind() == Kind::Edit || n->control->GetKind() == Kind::Memo)) {
+      LRESULT r = CallWindowProcW(old, w, m, wp, lp);
+      Node* again = NodeOf(w);
+      if (again) User(*again, [again] { again->control->Click(); });
+      return r;
+    }
+    if (m == WM_NCDESTROY) {
+      RemovePropW(w, kNodeProp);
+      SetWindowLongPtrW(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old));
+      n->hwnd = nullptr;
+    }
+  } catch (...) {
+    n->app->HandleException(n->control, std::current_exception());
+    return 0;
+  }
+  return CallWindowProcW(old, w, m, wp, lp);
+}
+
+void PaintPanel(Node& n, HDC dc) {
+  RECT r;
+  GetClientRect(n.hwnd, &r);
+  FillRect(dc, &r, n.Brush());
+  if (n.control->GetKind() == Kind::Panel) {
+    auto& p = static_cast<Panel&>(*n.control);
+    if (p.BevelOuter != Bevel::None) DrawEdge(dc, &r, p.BevelOuter == Bevel::Raised ? BDR_RAISEDOUTER : BDR_SUNKENOUTER, BF_RECT);
+    if (p.BevelInner != Bevel::None) {
+      InflateRect(&r, -1, -1);
+      DrawEdge(dc, &r, p.BevelInner == Bevel::Raised ? BDR_RAISEDINNER : BDR_SUNKENINNER, BF_RECT);
+    }
+    if (!p.Caption().empty()) {
+      SetBkMode(dc, TRANSPARENT);
+      SetTextColor(dc, ToColorRef(p.EffectiveFont().color));
+      HGDIOBJ old = SelectObject(dc, n.font);
+      std::wstring t = Wide(p.Caption());
+      DrawTextW(dc, t.c_str(), -1, &r,
+                AlignStyle(p.TextAlignment, DT_LEFT, DT_CENTER, DT_RIGHT) | DT_VCENTER | DT_SINGLELINE);
+      SelectObject(dc, old);
+    }
+  }
+  if (n.control->GetKind() == Kind::Image) {
+    auto& im = static_cast<Image&>(*n.control);
+    const Picture& pic = im.GetPicture();
+    if (pic.GetType() == Picture::Type::Icon) {
+      DrawIconEx(dc, 0, 0, reinterpret_cast<HICON>(pic.Handle()), 0, 0, 0, nullptr, DI_NORMAL);
+    } else if (pic.GetType() == Picture::Type::Bitmap) {
+      HDC mem = CreateCompatibleDC(dc);
+      HGDIOBJ old = SelectObject(mem, reinterpret_cast<HBITMAP>(pic.Handle()));
+      BITMAP bm{};
+      GetObjectW(reinterpret_cast<HBITMAP>(pic.Handle()), sizeof bm, &bm);
+      if (im.Stretch)
+        StretchBlt(dc, 0, 0, r.right, r.bottom, mem, 0, 0, bm.bmWidth, bm.bmHeight, SRCCOPY);
+      else
+        BitBlt(dc, 0, 0, bm.bmWidth, bm.bmHeight, mem, 0, 0, SRCCOPY);  // at its own size, clipped
+      SelectObject(mem, old);
+      DeleteDC(mem);
+    }
+  }
+}
+
+// Tab sheets, panels and images: windows of our own classes.
+LRESULT CALLBACK ContainerProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+  Node* n = NodeOf(w);
+  if (!n) return DefWindowProcW(w, m, wp, lp);
+  try {
+    LRESULT result = 0;
+    if (ChildMessage(w, m, wp, lp, result)) return result;
+    switch (m) {
+      case WM_ERASEBKGND: return 1;
+      case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(w, &ps);
+        PaintPanel(*n, dc);
+        EndPaint(w, &ps);
+        return 0;
+      }
+      case WM_SETCURSOR:
+        if (LOWORD(lp) == HTCLIENT && SetHandCursor(*n)) return TRUE;
+        break;
+      case WM_LBUTTONUP:
+        if (n->control->GetKind() != Kind::TabSheet) User(*n, [n] { n->control->UserClick(); });
+        return 0;
+      case WM_LBUTTONDBLCLK:
+        return 0;
+      case WM_NCDESTROY:
+        RemovePropW(w, kNodeProp);
+        n->hwnd = nullptr;
+        break;
+    }
+  } catch (...) {
+    n->app->HandleException(n->control, std::current_exception());
+    return 0;
+  }
+  return DefWindowProcW(w, m, wp, lp);
+}
+
+Node* DefaultButton(Node& n) {
+  if (n.control->GetKind() == Kind::Button && static_cast<Button&>(*n.control).Default && n.control->Reachable())
+    return &n;
+  for (auto& ch : n.children)
+    if (Node* b = DefaultButton(*ch)) return b;
+  return nullptr;
+}
+
+LRESULT CALLBACK FormProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+  Node* n = NodeOf(w);
+  if (!n) return DefWindowProcW(w, m, wp, lp);
+  auto& form = static_cast<Form&>(*n->control);
+  try {
+    LRESULT result = 0;
+    if (m == WM_COMMAND && lp == 0 && (LOWORD(wp) == IDOK || LOWORD(wp) == IDCANCEL)) {
+      // Return or Escape from the dialog keys, when no button has the focus.
+      if (LOWORD(wp) == IDOK) User(*n, [&] { form.UserPressReturn(); });
+      else User(*n, [&] { form.UserPressEscape(); });
+      return 0;
+    }
+    if (m == WM_COMMAND && LOWORD(wp) == IDCANCEL) {
+      User(*n, [&] { form.UserPressEscape(); });
+      return 0;
+    }
+    if (ChildMessage(w, m, wp, lp, result)) return result;
+    switch (m) {
+      case DM_GETDEFID:
+        if (Node* b = DefaultButton(*n)) return MAKELRESULT(b->id, DC_HASDEFID);
+        return 0;
+      case WM_CLOSE:
+        User(*n, [&] { form.Close(); });
+        return 0;
+      case WM_EXITSIZEMOVE: {
+        RECT r;
+        GetWindowRect(w, &r);
+        ++n->fromWindow;
+        form.SetBounds({r.left, r.top, r.right - r.left, r.bottom - r.top});
+        --n->fromWindow;
+        return 0;
+      }
+      case WM_ERASEBKGND: {
+        RECT r;
+        GetClientRect(w, &r);
+        FillRect(reinterpret_cast<HDC>(wp), &r, n->Brush());
+        return 1;
+      }
+      case WM_SETCURSOR:
+        if (LOWORD(lp) == HTCLIENT && reinterpret_cast<HWND>(wp) == w && SetHandCursor(*n)) return TRUE;
+        break;
+      case WM_ACTIVATE:
+        if (LOWORD(wp) != WA_INACTIVE && form.OnActivate) User(*n, [&] { form.OnActivate(form); });
+        break;
+      case WM_NCDESTROY:
+        RemovePropW(w, kNodeProp);
+        n->hwnd = nullptr;
+        break;
+    }
+  } catch (...) {
+    n->app->HandleException(n->control, std::current_exception());
+    return 0;
+  }
+  return DefWindowProcW(w, m, wp, lp);
+}
+
+void RegisterClasses(HINSTANCE inst) {
+  static bool done = false;
+  if (done) return;
+  done = true;
+  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_TAB_CLASSES | ICC_UPDOWN_CLASS | ICC_BAR_CLASSES |
+                                           ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&icc);
+  WNDCLASSW wc{};
+  wc.hInstance = inst;
+  wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+  wc.lpfnWndProc = FormProc;
+  wc.lpszClassName = kFormClass;
+  wc.hIcon = LoadIconW(inst, MAKEINTRESOURCEW(1));
+  if (!wc.hIcon) wc.hIcon = LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION));
+  RegisterClassW(&wc);
+  wc.hIcon = nullptr;
+  wc.lpfnWndProc = ContainerProc;
+  wc.lpszClassName = kPanelClass;
+  RegisterClassW(&wc);
+  wc.lpszClassName = kImageClass;
+  RegisterClassW(&wc);
+}
+
+}  // namespace
+
+Renderer::Renderer(Application& app) : app_(app) {
+  RegisterClasses(GetModuleHandleW(nullptr));
+  app_.SetHost(this);
+}
+
+Renderer::~Renderer() {
+  for (auto& [form, node] : roots_)
+    if (node->hwnd) DestroyWindow(node->hwnd);
+  roots_.clear();
+  if (app_.GetHost() == this) app_.SetHost(nullptr);
+}
+
+void Renderer::FormShown(Form& form) {
+  auto it = roots_.find(&form);
+  if (it == roots_.end()) {
+    HINSTANCE inst = GetModuleHandleW(nullptr);
+    auto node = std::make_unique<Node>();
+    node->renderer = this;
+    node->app = &app_;
+    node->control = &form;
+    DWORD style = WS_CLIPCHILDREN, ex = WS_EX_CONTROLPARENT;
+    switch (form.Border) {
+      case BorderStyle::Sizeable: style |= WS_OVERLAPPED | WS_CAPTION | WS_THICKFRAME; break;
+      case BorderStyle::Single: style |= WS_OVERLAPPED | WS_CAPTION | WS_BORDER; break;
+      case BorderStyle::Dialog: style |= WS_OVERLAPPED | WS_CAPTION; ex |= WS_EX_DLGMODALFRAME; break;
+      case BorderStyle::None: style |= WS_POPUP; break;
+    }
+    if (form.Border != BorderStyle::None && (form.BorderIcons & biSystemMenu)) style |= WS_SYSMENU;
+    if (form.Border != BorderStyle::Dialog && form.Border != BorderStyle::None) {
+      if (form.BorderIcons & biMinimize) style |= WS_MINIMIZEBOX;
+      if (form.BorderIcons & biMaximize) style |= WS_MAXIMIZEBOX;
+    }
+    RECT r{0, 0, form.ClientWidth(), form.ClientHeight()};
+    AdjustWindowRectEx(&r, style, FALSE, ex);
+    HWND owner = nullptr;
+    if (&form != app_.MainForm()) {
+      HWND active = GetActiveWindow();
+      owner = active ? active : reinterpret_cast<HWND>(WindowHandle(app_.MainForm()));
+    }
+    node->hwnd = CreateWindowExW(ex, kFormClass, Wide(form.Caption()).c_str(), style, form.Left(), form.Top(),
+                                 r.right - r.left, r.bottom - r.top, owner, nullptr, inst, nullptr);
+    SetPropW(node->hwnd, kNodeProp, node.get());
+    form.SetPeer(node.get());
+    for (auto& child : form.Children()) Build(this, app_, *node, *child, inst);
+    ConnectBuddies(*node);
+    ApplyFont(*node);
+    // Placement with the real frame: centre again now that the size is known.
+    ++node->fromWindow;
+    form.SetBounds({form.Left(), form.Top(), r.right - r.left, r.bottom - r.top});
+    --node->fromWindow;
+    if (form.Position == FormPosition::ScreenCenter) form.CenterOnScreen();
+    if (form.Position == FormPosition::OwnerFormCenter) {
+      const Form* other = form.CenterOn ? form.CenterOn : app_.MainForm();
+      if (other && other != &form) form.CenterOnForm(*other); else form.CenterOnScreen();
+    }
+    it = roots_.emplace(&form, std::move(node)).first;
+  }
+  Node& n = *it->second;
+  ++n.pushing;
+  SetWindowTextW(n.hwnd, Wide(form.Caption()).c_str());
+  --n.pushing;
+  ShowWindow(n.hwnd, SW_SHOW);
+  UpdateWindow(n.hwnd);
+}
+
+void Renderer::FormHidden(Form& form) {
+  auto it = roots_.find(&form);
+  if (it == roots_.end() || !it->second->hwnd) return;
+  ShowWindow(it->second->hwnd, SW_HIDE);
+}
+
+void Renderer::FormDestroyed(Form& form) {
+  auto it = roots_.find(&form);
+  if (it == roots_.end()) return;
+  if (it->second->hwnd) DestroyWindow(it->second->hwnd);
+  roots_.erase(it);
+}
+
+namespace {
+bool Pump(HWND dialog, MSG& msg) {
+  if (msg.message == WM_QUIT) return false;
+  HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+  if (root && NodeOf(root) && IsDialogMessageW(root, &msg)) return true;
+  (void)dialog;
+  TranslateMessage(&msg);
+  DispatchMessageW(&msg);
+  return true;
+}
+}  // namespace
+
+void Renderer::ModalLoop(Form& form) {
+  HWND w = reinterpret_cast<HWND>(WindowHandle(&form));
+  // Every other window of the program takes no input while the form is modal.
+  std::vector<HWND> disabled;
+  for (auto& [other, node] : roots_)
+    if (other != &form && node->hwnd && IsWindowEnabled(node->hwnd)) {
+      EnableWindow(node->hwnd, FALSE);
+      disabled.push_back(node->hwnd);
+    }
+  SetActiveWindow(w);
+  MSG msg;
+  while (!app_.IsTerminated()) {
+    bool done = false;
+    app_.Dispatch(&form, [&] { done = form.ModalDone(); });
+    if (done) break;
+    if (GetMessageW(&msg, nullptr, 0, 0) <= 0) {
+      PostQuitMessage(0);
+      break;
+    }
+    Pump(w, msg);
+  }
+  for (HWND d : disabled) EnableWindow(d, TRUE);
+}
+
+void Renderer::ProcessMessages() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      break;
+    }
+    Pump(nullptr, msg);
+  }
+}
+
+void Renderer::Run() {
+  MSG msg;
+  while (!app_.IsTerminated() && GetMessageW(&msg, nullptr, 0, 0) > 0) Pump(nullptr, msg);
+}
+
+void Renderer::Terminated() { PostQuitMessage(0); }
+
+uintptr_t Renderer::WindowHandle(const Form* form) {
+  if (!form) return reinterpret_cast<uintptr_t>(GetActiveWindow());
+  auto it = roots_.find(form);
+  return it == roots_.end() ? 0 : reinterpret_cast<uintptr_t>(it->second->hwnd);
+}
+
+Rect Renderer::Screen() {
+  RECT r{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0);
+  return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+}  // namespace ui::win32
