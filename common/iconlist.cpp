@@ -10,6 +10,7 @@ TfoIconList::TfoIconList(ui::Application& app, TQXCommon& qx, int32_t& selectedI
   Border = ui::BorderStyle::Single;
   BorderIcons = ui::biSystemMenu;
   SetClientSize(428, 347);
+  Position = ui::FormPosition::ScreenCenter;
 
   lvIcon = &Add<ui::ListView>("lvIcon", {0, 0, 428, 281});
   lvIcon->SetAlign(ui::Align::Top);

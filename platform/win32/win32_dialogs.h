@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <commdlg.h>
 #include <shlobj.h>
+#undef MessageBox
+#undef ChooseColor
 
 #include "platform/dialogs.h"
 

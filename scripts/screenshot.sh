@@ -1,0 +1,20 @@
+#!/bin/sh
+# Saves a PNG of the top-level window with the given caption (on $DISPLAY).
+# Usage: screenshot.sh CAPTION [OUT.png]; default $SUITE_BUILD/screenshots/CAPTION.png
+set -e
+caption=$1
+root=$(cd "$(dirname "$0")/.." && pwd)
+out=${2:-${SUITE_BUILD:-$root/build}/screenshots/$(echo "$caption" | tr -c 'A-Za-z0-9._-' '_').png}
+mkdir -p "$(dirname "$out")"
+id=""
+i=0
+while [ -z "$id" ] && [ $i -lt 50 ]; do
+  id=$(xdotool search --onlyvisible --name "^$caption\$" 2>/dev/null | head -n1 || true)
+  [ -n "$id" ] || { sleep 0.2; i=$((i + 1)); }
+done
+[ -n "$id" ] || { echo "screenshot: no window '$caption'" >&2; exit 1; }
+tmp=$(mktemp --suffix=.xwd)
+xwd -silent -id "$id" -out "$tmp"
+convert "xwd:$tmp" "$out"
+rm -f "$tmp"
+echo "$out"
