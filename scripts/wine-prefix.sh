@@ -11,6 +11,10 @@ mkdir -p "$prefix"
 export WINEPREFIX="$(cd "$prefix" && pwd)" WINEARCH=win32 WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export DISPLAY=
+# Wine links the profile folders (Desktop, Documents...) to $HOME: give it a
+# home inside the prefix, and replace the links by real folders below.
+export HOME="$WINEPREFIX/home"
+mkdir -p "$HOME"
 wineboot -i >/dev/null 2>&1 || true
 wineserver -w
 reg() { wine reg "$@" >/dev/null 2>&1; }
@@ -24,5 +28,10 @@ wineserver -w
 # Only C: stays.
 for d in "$WINEPREFIX"/dosdevices/*; do
   case "$(basename "$d")" in c:) ;; *) rm -f "$d" ;; esac
+done
+# The profile folders become real folders of the prefix, so a program that
+# makes or removes a shell folder never reaches the host.
+for l in "$WINEPREFIX"/drive_c/users/*/*; do
+  if [ -L "$l" ]; then rm -f "$l"; mkdir -p "$l"; fi
 done
 touch "$stamp"

@@ -14,6 +14,7 @@ if [ -z "$SUITE_WINEPREFIX" ]; then
 fi
 sh "$here/scripts/wine-prefix.sh" "$SUITE_WINEPREFIX"
 export WINEPREFIX="$(cd "$SUITE_WINEPREFIX" && pwd)" WINEARCH=win32
+export HOME="$WINEPREFIX/home"
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export LANG=${SUITE_LANG:-ja_JP.UTF-8} LC_ALL=${SUITE_LANG:-ja_JP.UTF-8}
