@@ -30,10 +30,10 @@ namespace {
 std::string NameOr(const std::string& control, const std::string& ref) { return control.empty() ? ref : control; }
 
 // Rows of one check box share their state, loaded value and standard.
-template <class Spec>
+template <class Def>
 class CheckRow : public Row {
  public:
-  explicit CheckRow(Spec spec) : Row(NameOr(spec.control, spec.check.name), spec.cls, spec.file), s_(std::move(spec)) {}
+  explicit CheckRow(Def def) : Row(NameOr(def.control, def.check.name), def.cls, def.file), s_(std::move(def)) {}
   void Standard(RowContext&) override { s_.check.set(s_.standard); }
   Loaded State() const override { return s_.check.get(); }
 
@@ -42,7 +42,7 @@ class CheckRow : public Row {
     s_.check.set(ticked);
     TakeLoaded();
   }
-  Spec s_;
+  Def s_;
 };
 
 class DwordFlagRow : public CheckRow<DwordFlag> {
@@ -122,7 +122,7 @@ class FolderPresenceRow : public CheckRow<FolderPresence> {
 
 class TextRow : public Row {
  public:
-  explicit TextRow(Text spec) : Row(NameOr(spec.control, spec.edit.name), spec.cls, spec.file), s_(std::move(spec)) {}
+  explicit TextRow(Text def) : Row(NameOr(def.control, def.edit.name), def.cls, def.file), s_(std::move(def)) {}
   void Read(RowContext& ctx) override {
     s_.edit.set(ctx.qx.ReadRegString(s_.at.root, s_.at.key(ctx), s_.at.name(ctx), s_.absent(ctx)));
     TakeLoaded();
@@ -141,8 +141,8 @@ class TextRow : public Row {
 
 class UpDownDwordRow : public Row {
  public:
-  explicit UpDownDwordRow(UpDownDword spec)
-      : Row(NameOr(spec.control, spec.position.name), spec.cls, spec.file), s_(std::move(spec)) {}
+  explicit UpDownDwordRow(UpDownDword def)
+      : Row(NameOr(def.control, def.position.name), def.cls, def.file), s_(std::move(def)) {}
   void Read(RowContext& ctx) override {
     s_.position.set(ctx.qx.ReadRegInteger(s_.at.root, s_.at.key(ctx), s_.at.name(ctx), s_.absent));
     TakeLoaded();
@@ -161,8 +161,8 @@ class UpDownDwordRow : public Row {
 
 class NumericWithDefaultRow : public Row {
  public:
-  explicit NumericWithDefaultRow(NumericWithDefault spec)
-      : Row(NameOr(spec.control, spec.number.name), spec.cls, spec.file), s_(std::move(spec)) {}
+  explicit NumericWithDefaultRow(NumericWithDefault def)
+      : Row(NameOr(def.control, def.number.name), def.cls, def.file), s_(std::move(def)) {}
   void Read(RowContext& ctx) override {
     int32_t n = ctx.qx.ReadRegInteger(s_.at.root, s_.at.key(ctx), s_.at.name(ctx), s_.defaultNumber);
     s_.number.set(n);
@@ -192,7 +192,7 @@ class NumericWithDefaultRow : public Row {
 
 class CustomRow : public Row {
  public:
-  explicit CustomRow(Custom spec) : Row(spec.control, spec.cls, spec.file), s_(std::move(spec)) {}
+  explicit CustomRow(Custom def) : Row(def.control, def.cls, def.file), s_(std::move(def)) {}
   void Read(RowContext& ctx) override {
     Loaded kept = s_.read(ctx);
     if (std::holds_alternative<std::monostate>(kept))
@@ -233,17 +233,17 @@ Row& Catalogue::Keep(std::unique_ptr<Row> row) {
   return *rows_.back();
 }
 
-Row& Catalogue::Add(DwordFlag spec) { return Keep(std::make_unique<DwordFlagRow>(std::move(spec))); }
-Row& Catalogue::Add(StringFlag spec) { return Keep(std::make_unique<StringFlagRow>(std::move(spec))); }
-Row& Catalogue::Add(BinaryFlag spec) { return Keep(std::make_unique<BinaryFlagRow>(std::move(spec))); }
-Row& Catalogue::Add(KeyPresence spec) { return Keep(std::make_unique<KeyPresenceRow>(std::move(spec))); }
-Row& Catalogue::Add(FolderPresence spec) { return Keep(std::make_unique<FolderPresenceRow>(std::move(spec))); }
-Row& Catalogue::Add(Text spec) { return Keep(std::make_unique<TextRow>(std::move(spec))); }
-Row& Catalogue::Add(UpDownDword spec) { return Keep(std::make_unique<UpDownDwordRow>(std::move(spec))); }
-Row& Catalogue::Add(NumericWithDefault spec) {
-  return Keep(std::make_unique<NumericWithDefaultRow>(std::move(spec)));
+Row& Catalogue::Add(DwordFlag def) { return Keep(std::make_unique<DwordFlagRow>(std::move(def))); }
+Row& Catalogue::Add(StringFlag def) { return Keep(std::make_unique<StringFlagRow>(std::move(def))); }
+Row& Catalogue::Add(BinaryFlag def) { return Keep(std::make_unique<BinaryFlagRow>(std::move(def))); }
+Row& Catalogue::Add(KeyPresence def) { return Keep(std::make_unique<KeyPresenceRow>(std::move(def))); }
+Row& Catalogue::Add(FolderPresence def) { return Keep(std::make_unique<FolderPresenceRow>(std::move(def))); }
+Row& Catalogue::Add(Text def) { return Keep(std::make_unique<TextRow>(std::move(def))); }
+Row& Catalogue::Add(UpDownDword def) { return Keep(std::make_unique<UpDownDwordRow>(std::move(def))); }
+Row& Catalogue::Add(NumericWithDefault def) {
+  return Keep(std::make_unique<NumericWithDefaultRow>(std::move(def)));
 }
-Row& Catalogue::Add(Custom spec) { return Keep(std::make_unique<CustomRow>(std::move(spec))); }
+Row& Catalogue::Add(Custom def) { return Keep(std::make_unique<CustomRow>(std::move(def))); }
 
 Row* Catalogue::Find(const std::string& control) const {
   for (const auto& row : rows_)

@@ -262,15 +262,15 @@ using Order = std::vector<Row*>;
 
 class Catalogue {
  public:
-  Row& Add(DwordFlag spec);
-  Row& Add(StringFlag spec);
-  Row& Add(BinaryFlag spec);
-  Row& Add(KeyPresence spec);
-  Row& Add(FolderPresence spec);
-  Row& Add(Text spec);
-  Row& Add(UpDownDword spec);
-  Row& Add(NumericWithDefault spec);
-  Row& Add(Custom spec);
+  Row& Add(DwordFlag def);
+  Row& Add(StringFlag def);
+  Row& Add(BinaryFlag def);
+  Row& Add(KeyPresence def);
+  Row& Add(FolderPresence def);
+  Row& Add(Text def);
+  Row& Add(UpDownDword def);
+  Row& Add(NumericWithDefault def);
+  Row& Add(Custom def);
 
   // The row of a control; nullptr when there is none.
   Row* Find(const std::string& control) const;

@@ -85,15 +85,15 @@ BOOL CALLBACK Visit(HWND w, LPARAM lp) {
   return TRUE;
 }
 
-HWND Control(HWND top, const std::wstring& spec) {
+HWND Control(HWND top, const std::wstring& what) {
   return Wait([&]() -> HWND {
     Search s;
-    size_t hash = spec.rfind(L'#');
-    if (hash != std::wstring::npos && hash + 1 < spec.size() && iswdigit(spec[hash + 1])) {
-      s.cls = spec.substr(0, hash);
-      s.order = _wtoi(spec.c_str() + hash + 1);
+    size_t hash = what.rfind(L'#');
+    if (hash != std::wstring::npos && hash + 1 < what.size() && iswdigit(what[hash + 1])) {
+      s.cls = what.substr(0, hash);
+      s.order = _wtoi(what.c_str() + hash + 1);
     } else {
-      s.caption = spec;
+      s.caption = what;
     }
     EnumChildWindows(top, Visit, reinterpret_cast<LPARAM>(&s));
     return s.found;
