@@ -1,14 +1,27 @@
 #!/bin/sh
-# Configures and builds one tree: native | asan | win32. Usage: build.sh TREE
+# Configures and builds one tree: native | asan | win32 | win64.
+# Usage: build.sh TREE [programs]  ("programs": only the shipped programs and
+# their files, as the i686 tree needs where 32-bit programs cannot run)
 set -e
 root=$(cd "$(dirname "$0")/.." && pwd)
 B=${SUITE_BUILD:-$root/build}
 tree=$1
+jobs=${SUITE_JOBS:-$(nproc)}
+# ccache speeds up rebuilds where it is installed (it is not needed).
+launch=""
+command -v ccache >/dev/null 2>&1 && launch="-DCMAKE_CXX_COMPILER_LAUNCHER=ccache"
+export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$root}
 case "$tree" in
-  native) cmake -S "$root" -B "$B/native" -DCMAKE_BUILD_TYPE=Debug >/dev/null ;;
-  asan)   cmake -S "$root" -B "$B/asan" -DCMAKE_BUILD_TYPE=Debug -DSUITE_SANITIZE=ON >/dev/null ;;
-  win32)  cmake -S "$root" -B "$B/win32" -DCMAKE_BUILD_TYPE=Release \
+  native) cmake -S "$root" -B "$B/native" -DCMAKE_BUILD_TYPE=Debug $launch >/dev/null ;;
+  asan)   cmake -S "$root" -B "$B/asan" -DCMAKE_BUILD_TYPE=Debug -DSUITE_SANITIZE=ON $launch >/dev/null ;;
+  win32)  cmake -S "$root" -B "$B/win32" -DCMAKE_BUILD_TYPE=Release $launch \
             -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null ;;
-  *) echo "usage: $0 native|asan|win32" >&2; exit 2 ;;
+  win64)  cmake -S "$root" -B "$B/win64" -DCMAKE_BUILD_TYPE=Release $launch \
+            -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" >/dev/null ;;
+  *) echo "usage: $0 native|asan|win32|win64 [programs]" >&2; exit 2 ;;
 esac
-cmake --build "$B/$tree" -j "$(nproc)"
+if [ "$2" = programs ]; then
+  cmake --build "$B/$tree" -j "$jobs" --target programs
+else
+  cmake --build "$B/$tree" -j "$jobs"
+fi

@@ -4,17 +4,19 @@
 set -e
 caption=$1
 root=$(cd "$(dirname "$0")/.." && pwd)
-out=${2:-${SUITE_BUILD:-$root/build}/screenshots/$(echo "$caption" | tr -c 'A-Za-z0-9._-' '_').png}
+out=${2:-${SUITE_BUILD:-$root/build}/screenshots/$(printf '%s' "$caption" | tr -c 'A-Za-z0-9._-' '_').png}
 mkdir -p "$(dirname "$out")"
+# xdotool matches a regular expression: the caption's own characters are escaped.
+pattern="^$(printf '%s' "$caption" | sed 's/[][\\.*^$(){}+?|]/\\&/g')\$"
 id=""
 i=0
 while [ -z "$id" ] && [ $i -lt 50 ]; do
-  id=$(xdotool search --onlyvisible --name "^$caption\$" 2>/dev/null | head -n1 || true)
+  id=$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null | head -n1 || true)
   [ -n "$id" ] || { sleep 0.2; i=$((i + 1)); }
 done
-[ -n "$id" ] || { echo "screenshot: no window '$caption'" >&2; exit 1; }
+[ -n "$id" ] || { printf 'screenshot: no window "%s"\n' "$caption" >&2; exit 1; }
 tmp=$(mktemp --suffix=.xwd)
 xwd -silent -id "$id" -out "$tmp"
 convert "xwd:$tmp" "$out"
 rm -f "$tmp"
-echo "$out"
+printf '%s\n' "$out"

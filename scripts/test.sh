@@ -1,22 +1,31 @@
 #!/bin/sh
 # Installs what is missing, builds the native, sanitized and Windows trees,
 # and runs every test: native ones directly, Windows ones under Wine in the
-# Windows tree's private prefix, on a display of their own.
+# Windows tree's private prefix, on a display of their own. The Windows tree
+# is the one of the Wine road (wine-env.sh); the shipped 32-bit programs are
+# built on either road.
 set -e
 root=$(cd "$(dirname "$0")/.." && pwd)
 B=${SUITE_BUILD:-$root/build}
 sh "$root/scripts/install-deps.sh"
-for t in native asan win32; do sh "$root/scripts/build.sh" $t; done
-sh "$root/scripts/wine-prefix.sh" "$B/win32/wineprefix"
+. "$root/scripts/wine-env.sh"
+wine_road_line
+for t in native asan; do sh "$root/scripts/build.sh" $t; done
+if [ "$SUITE_WINE_ROAD" = win64 ]; then
+  sh "$root/scripts/build.sh" win32 programs
+fi
+sh "$root/scripts/build.sh" "$SUITE_WINE_ROAD"
+sh "$root/scripts/wine-prefix.sh" "$B/$SUITE_WINE_ROAD/wineprefix"
 
 . "$root/scripts/xvfb.sh"
 xvfb_start
-trap xvfb_stop EXIT
+trap xvfb_stop EXIT INT TERM
 
 status=0
 export ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1
-for t in native asan win32; do
+for t in native asan "$SUITE_WINE_ROAD"; do
   echo "== tests: $t"
   (cd "$B/$t" && ctest -j "$(nproc)" --output-on-failure --timeout 600) || status=1
 done
+wine_road_line
 exit $status

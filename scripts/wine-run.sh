@@ -6,6 +6,7 @@
 set -e
 exe=$1; shift
 here=$(cd "$(dirname "$0")/.." && pwd)
+. "$here/scripts/wine-env.sh"
 if [ -z "$SUITE_WINEPREFIX" ]; then
   d=$(pwd)
   while [ "$d" != / ] && [ ! -f "$d/CMakeCache.txt" ]; do d=$(dirname "$d"); done
@@ -13,7 +14,7 @@ if [ -z "$SUITE_WINEPREFIX" ]; then
   SUITE_WINEPREFIX="$d/wineprefix"
 fi
 sh "$here/scripts/wine-prefix.sh" "$SUITE_WINEPREFIX"
-export WINEPREFIX="$(cd "$SUITE_WINEPREFIX" && pwd)" WINEARCH=win32
+export WINEPREFIX="$(cd "$SUITE_WINEPREFIX" && pwd)"
 export HOME="$WINEPREFIX/home"
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
@@ -23,4 +24,4 @@ mkdir -p "$bin"
 cp -f "$exe" "$bin/"
 [ -d "$(dirname "$exe")/wine-files" ] && cp -rf "$(dirname "$exe")/wine-files/." "$bin/"
 cd "$bin"
-exec wine "C:\\suite\\bin\\$(basename "$exe")" "$@"
+exec "$WINELOADER" "C:\\suite\\bin\\$(basename "$exe")" "$@"

@@ -54,14 +54,14 @@ struct Parsed {
 
 Parsed Parse(const std::string& text) {
   std::string t = Trim(text);
-  if (t.empty()) return {Kind::Blank, ""};
-  if (t[0] == ';') return {Kind::Comment, ""};
+  if (t.empty()) return {Kind::Blank, "", false, ""};
+  if (t[0] == ';') return {Kind::Comment, "", false, ""};
   if (t[0] == '[') {
     size_t close = t.rfind(']');
-    if (close != std::string::npos) return {Kind::Section, t.substr(1, close - 1)};
+    if (close != std::string::npos) return {Kind::Section, t.substr(1, close - 1), false, ""};
   }
   size_t eq = t.find('=');
-  if (eq == std::string::npos) return {Kind::Key, t};
+  if (eq == std::string::npos) return {Kind::Key, t, false, ""};
   return {Kind::Key, Trim(t.substr(0, eq)), true, Trim(t.substr(eq + 1))};
 }
 

@@ -112,7 +112,9 @@ TEST_P(ProfileContract, WritesChangeOneKey) {
     std::string path = c.before ? Put("w" + std::to_string(i) + ".ini", c.before) : Path("w" + std::to_string(i) + ".ini");
     ASSERT_TRUE(profile().Write(path, c.section, c.key, c.value)) << c.what;
     for (const auto& r : c.reads) EXPECT_EQ(profile().Read(path, r[0], r[1], ""), r[2]) << c.what << ": " << r[1];
-    if (memory()) EXPECT_EQ(files().ReadAll(path), c.after) << c.what;
+    if (memory()) {
+      EXPECT_EQ(files().ReadAll(path), c.after) << c.what;
+    }
   }
 }
 

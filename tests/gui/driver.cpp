@@ -1,18 +1,32 @@
 // The GUI test driver: plays a user on the windows of another program in
-// the same Wine prefix. Every command waits (up to 10 s) for its window.
+// the same Wine prefix. Every command waits (up to 10 s) for its window and
+// control; it prints what it reads and exits 1 with a reason when it fails.
 //   driver find WINDOW                    the top-level window exists
+//   driver gone WINDOW                    the window is not shown (any more)
+//   driver rect WINDOW                    "left top right bottom" of the window, then of the work area
 //   driver click WINDOW CONTROL           click a button, box, label or picture
 //   driver dblclick-item WINDOW CONTROL N double-click item N of a list view
-//   driver type WINDOW CONTROL TEXT       replace the text of an edit
+//   driver select-item WINDOW CONTROL N   click item N of a list view or select it in a list box
+//   driver check-item WINDOW CONTROL N 0|1  untick or tick item N of a list view
+//   driver item-checked WINDOW CONTROL N  print 1 or 0
+//   driver items WINDOW CONTROL           print the items of a list box, list view or combo box, one a line
+//   driver select WINDOW CONTROL TEXT     choose the item TEXT of a combo box
+//   driver tab WINDOW CONTROL TAB         click a tab of a tab control by its caption or number (from 0)
+//   driver type WINDOW CONTROL TEXT       replace the text of an edit as typing does
 //   driver text WINDOW CONTROL            print the control's text
 //   driver checked WINDOW CONTROL         print 1 or 0
-//   driver answer CAPTION BUTTON          press a button of a message box
+//   driver enabled WINDOW CONTROL         print 1 or 0
+//   driver visible WINDOW CONTROL         print 1 or 0
+//   driver answer WINDOW BUTTON           press a button of a message box (caption, or yes/no/ok/cancel)
+//   driver message WINDOW                 print the text of a message box
 //   driver close WINDOW                   close the window
-// WINDOW is a caption; CONTROL is a caption or CLASS#N (the N-th control of
-// that window class, counted from 1 in creation order).
+// WINDOW is a caption ("" for a message box without one). CONTROL is the
+// control's name in the program's code ("sbPlay"), its caption, or CLASS#N
+// (the N-th control of that window class, counted from 1 in creation order).
 #include <windows.h>
 #include <commctrl.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -38,6 +52,21 @@ std::wstring Text(HWND w) {
   return buf;
 }
 
+std::wstring ClassOf(HWND w) {
+  wchar_t cls[256] = {};
+  GetClassNameW(w, cls, 256);
+  return cls;
+}
+
+bool IsClass(HWND w, const wchar_t* cls) { return _wcsicmp(ClassOf(w).c_str(), cls) == 0; }
+
+std::wstring NameOf(HWND w) {  // the name the renderer gives each window of a control
+  auto atom = static_cast<ATOM>(reinterpret_cast<uintptr_t>(GetPropW(w, L"SuiteName")));
+  wchar_t buf[256] = {};
+  if (atom) GlobalGetAtomNameW(atom, buf, 256);
+  return buf;
+}
+
 std::wstring Plain(const std::wstring& caption) {  // without the & of accelerators
   std::wstring out;
   for (size_t i = 0; i < caption.size(); ++i) {
@@ -46,6 +75,8 @@ std::wstring Plain(const std::wstring& caption) {  // without the & of accelerat
   }
   return out;
 }
+
+bool SameCaption(const std::wstring& text, const std::wstring& what) { return text == what || Plain(text) == what; }
 
 template <class F>
 HWND Wait(F find) {
@@ -56,54 +87,63 @@ HWND Wait(F find) {
   return nullptr;
 }
 
-HWND TopLevel(const std::wstring& caption) {
-  return Wait([&]() -> HWND {
-    HWND w = FindWindowW(nullptr, caption.c_str());
-    return w && IsWindowVisible(w) ? w : nullptr;
-  });
-}
-
-struct Search {
-  std::wstring caption, cls;
-  int order = 0;
+struct TopSearch {
+  std::wstring caption;
   HWND found = nullptr;
 };
 
-BOOL CALLBACK Visit(HWND w, LPARAM lp) {
-  auto& s = *reinterpret_cast<Search*>(lp);
-  if (!s.cls.empty()) {
-    wchar_t cls[256];
-    GetClassNameW(w, cls, 256);
-    if (_wcsicmp(cls, s.cls.c_str()) == 0 && --s.order == 0) {
-      s.found = w;
-      return FALSE;
-    }
-  } else if (IsWindowVisible(w) && (Text(w) == s.caption || Plain(Text(w)) == s.caption)) {
+BOOL CALLBACK VisitTop(HWND w, LPARAM lp) {
+  auto& s = *reinterpret_cast<TopSearch*>(lp);
+  if (!IsWindowVisible(w)) return TRUE;
+  if (s.caption.empty() ? IsClass(w, L"#32770") && Text(w).empty() : Text(w) == s.caption) {
     s.found = w;
     return FALSE;
   }
   return TRUE;
 }
 
-HWND Control(HWND top, const std::wstring& what) {
-  return Wait([&]() -> HWND {
-    Search s;
-    size_t hash = what.rfind(L'#');
-    if (hash != std::wstring::npos && hash + 1 < what.size() && iswdigit(what[hash + 1])) {
-      s.cls = what.substr(0, hash);
-      s.order = _wtoi(what.c_str() + hash + 1);
-    } else {
-      s.caption = what;
-    }
-    EnumChildWindows(top, Visit, reinterpret_cast<LPARAM>(&s));
-    return s.found;
-  });
+HWND FindTop(const std::wstring& caption) {
+  TopSearch s{caption};
+  EnumWindows(VisitTop, reinterpret_cast<LPARAM>(&s));
+  return s.found;
 }
 
-bool IsButton(HWND w) {
-  wchar_t cls[64];
-  GetClassNameW(w, cls, 64);
-  return _wcsicmp(cls, L"Button") == 0;
+HWND TopLevel(const std::wstring& caption) {
+  return Wait([&] { return FindTop(caption); });
+}
+
+// Children in creation order, depth first (as EnumChildWindows gives them).
+std::vector<HWND> Children(HWND top) {
+  std::vector<HWND> all;
+  EnumChildWindows(
+      top,
+      [](HWND w, LPARAM lp) -> BOOL {
+        reinterpret_cast<std::vector<HWND>*>(lp)->push_back(w);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&all));
+  return all;
+}
+
+HWND FindControl(HWND top, const std::wstring& what) {
+  std::vector<HWND> all = Children(top);
+  size_t hash = what.rfind(L'#');
+  if (hash != std::wstring::npos && hash + 1 < what.size() && iswdigit(what[hash + 1])) {
+    std::wstring cls = what.substr(0, hash);
+    int order = _wtoi(what.c_str() + hash + 1);
+    for (HWND w : all)
+      if (IsClass(w, cls.c_str()) && --order == 0) return w;
+    return nullptr;
+  }
+  for (HWND w : all)
+    if (NameOf(w) == what) return w;
+  for (HWND w : all)
+    if (IsWindowVisible(w) && SameCaption(Text(w), what)) return w;
+  return nullptr;
+}
+
+HWND Control(HWND top, const std::wstring& what) {
+  return Wait([&] { return FindControl(top, what); });
 }
 
 void MouseAt(HWND w, POINT client, int clicks) {
@@ -121,28 +161,152 @@ void MouseAt(HWND w, POINT client, int clicks) {
   }
 }
 
-// The rectangle of a list-view item, read through memory of the other process.
-bool ItemRect(HWND list, int index, RECT& rect) {
-  DWORD pid = 0;
-  GetWindowThreadProcessId(list, &pid);
-  HANDLE proc = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-  if (!proc) return false;
-  void* remote = VirtualAllocEx(proc, nullptr, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE);
-  RECT r{LVIR_ICON, 0, 0, 0};
-  SIZE_T n = 0;
-  bool ok = remote && WriteProcessMemory(proc, remote, &r, sizeof r, &n) &&
-            SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(remote)) &&
-            ReadProcessMemory(proc, remote, &rect, sizeof rect, &n);
-  if (remote) VirtualFreeEx(proc, remote, 0, MEM_RELEASE);
-  CloseHandle(proc);
-  return ok;
+// Memory in the other process, for the messages whose pointers Windows does
+// not carry across processes (list views, tab controls).
+class Remote {
+ public:
+  Remote(HWND w, size_t size) : size_(size) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    proc_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (proc_) mem_ = static_cast<char*>(VirtualAllocEx(proc_, nullptr, size, MEM_COMMIT, PAGE_READWRITE));
+  }
+  ~Remote() {
+    if (mem_) VirtualFreeEx(proc_, mem_, 0, MEM_RELEASE);
+    if (proc_) CloseHandle(proc_);
+  }
+  bool Ok() const { return mem_ != nullptr; }
+  char* At(size_t offset) const { return mem_ + offset; }
+  bool Write(size_t offset, const void* data, size_t n) {
+    SIZE_T done = 0;
+    return offset + n <= size_ && WriteProcessMemory(proc_, mem_ + offset, data, n, &done) && done == n;
+  }
+  bool Read(size_t offset, void* data, size_t n) {
+    SIZE_T done = 0;
+    return offset + n <= size_ && ReadProcessMemory(proc_, mem_ + offset, data, n, &done) && done == n;
+  }
+
+ private:
+  HANDLE proc_ = nullptr;
+  char* mem_ = nullptr;
+  size_t size_;
+};
+
+bool ItemRect(HWND list, int index, RECT& rect, int part = LVIR_BOUNDS) {
+  Remote mem(list, sizeof(RECT));
+  RECT r{part, 0, 0, 0};
+  return mem.Ok() && mem.Write(0, &r, sizeof r) &&
+         SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(mem.At(0))) &&
+         mem.Read(0, &rect, sizeof rect);
 }
 
-}  // namespace
+std::wstring ListViewText(HWND list, int index) {
+  constexpr size_t kChars = 1024;
+  Remote mem(list, sizeof(LVITEMW) + kChars * sizeof(wchar_t));
+  if (!mem.Ok()) return L"";
+  LVITEMW item{};
+  item.iSubItem = 0;
+  item.cchTextMax = kChars;
+  item.pszText = reinterpret_cast<wchar_t*>(mem.At(sizeof(LVITEMW)));
+  mem.Write(0, &item, sizeof item);
+  SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(mem.At(0)));
+  std::wstring text(kChars, L'\0');
+  mem.Read(sizeof(LVITEMW), text.data(), kChars * sizeof(wchar_t));
+  text.resize(wcslen(text.c_str()));
+  return text;
+}
 
-int wmain(int argc, wchar_t** argv) {
-  if (argc < 3) return Fail(L"usage: driver COMMAND WINDOW [CONTROL] [ARG]");
+bool SetListViewCheck(HWND list, int index, bool on) {
+  Remote mem(list, sizeof(LVITEMW));
+  LVITEMW item{};
+  item.stateMask = LVIS_STATEIMAGEMASK;
+  item.state = INDEXTOSTATEIMAGEMASK(on ? 2 : 1);
+  return mem.Ok() && mem.Write(0, &item, sizeof item) &&
+         SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(mem.At(0)));
+}
+
+std::vector<std::wstring> Items(HWND c) {
+  std::vector<std::wstring> out;
+  if (IsClass(c, WC_LISTVIEWW)) {
+    int n = static_cast<int>(SendMessageW(c, LVM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < n; ++i) out.push_back(ListViewText(c, i));
+  } else {
+    bool list = IsClass(c, WC_LISTBOXW);
+    int n = static_cast<int>(SendMessageW(c, list ? LB_GETCOUNT : CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < n; ++i) {
+      std::wstring s(static_cast<size_t>(SendMessageW(c, list ? LB_GETTEXTLEN : CB_GETLBTEXTLEN, i, 0)) + 1, L'\0');
+      SendMessageW(c, list ? LB_GETTEXT : CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(s.data()));
+      s.resize(wcslen(s.c_str()));
+      out.push_back(s);
+    }
+  }
+  return out;
+}
+
+// The tab of a tab control with this caption or number.
+int TabIndex(HWND tabs, const std::wstring& which) {
+  int n = static_cast<int>(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0));
+  constexpr size_t kChars = 256;
+  for (int i = 0; i < n; ++i) {
+    Remote mem(tabs, sizeof(TCITEMW) + kChars * sizeof(wchar_t));
+    if (!mem.Ok()) return -1;
+    TCITEMW item{};
+    item.mask = TCIF_TEXT;
+    item.cchTextMax = kChars;
+    item.pszText = reinterpret_cast<wchar_t*>(mem.At(sizeof(TCITEMW)));
+    mem.Write(0, &item, sizeof item);
+    SendMessageW(tabs, TCM_GETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(mem.At(0)));
+    std::wstring text(kChars, L'\0');
+    mem.Read(sizeof(TCITEMW), text.data(), kChars * sizeof(wchar_t));
+    text.resize(wcslen(text.c_str()));
+    if (SameCaption(text, which)) return i;
+  }
+  if (!which.empty() && iswdigit(which[0])) {
+    int i = _wtoi(which.c_str());
+    if (i < n) return i;
+  }
+  return -1;
+}
+
+bool TabRect(HWND tabs, int index, RECT& rect) {
+  Remote mem(tabs, sizeof(RECT));
+  return mem.Ok() &&
+         SendMessageW(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(mem.At(0))) &&
+         mem.Read(0, &rect, sizeof rect);
+}
+
+// A message box's button: its caption, or its part (yes, no, ok, cancel).
+HWND Button(HWND box, const std::wstring& which) {
+  struct { const wchar_t* name; int id; } parts[] = {
+      {L"yes", IDYES}, {L"no", IDNO}, {L"ok", IDOK}, {L"cancel", IDCANCEL}, {L"abort", IDABORT},
+      {L"retry", IDRETRY}, {L"ignore", IDIGNORE}};
+  for (const auto& p : parts)
+    if (_wcsicmp(which.c_str(), p.name) == 0)
+      return Wait([&] { HWND b = GetDlgItem(box, p.id); return b && IsWindowVisible(b) ? b : nullptr; });
+  return Control(box, which);
+}
+
+std::wstring MessageText(HWND box) {
+  std::wstring all;
+  for (HWND w : Children(box))
+    if (IsClass(w, L"Static") && !Text(w).empty()) all += (all.empty() ? L"" : L"\n") + Text(w);
+  return all;
+}
+
+bool Flag(bool b) {
+  Print(b ? L"1" : L"0");
+  return true;
+}
+
+int Run(int argc, wchar_t** argv) {
   std::wstring cmd = argv[1];
+  if (cmd == L"gone") {
+    for (int i = 0; i < 100; ++i) {
+      if (!FindTop(argv[2])) return 0;
+      Sleep(100);
+    }
+    return Fail(L"window \"" + std::wstring(argv[2]) + L"\" is still shown");
+  }
   HWND top = TopLevel(argv[2]);
   if (!top) return Fail(L"no window \"" + std::wstring(argv[2]) + L"\"");
   if (cmd == L"find") return 0;
@@ -150,11 +314,32 @@ int wmain(int argc, wchar_t** argv) {
     PostMessageW(top, WM_CLOSE, 0, 0);
     return 0;
   }
+  if (cmd == L"rect") {
+    RECT r, work;
+    GetWindowRect(top, &r);
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    Print(std::to_wstring(r.left) + L" " + std::to_wstring(r.top) + L" " + std::to_wstring(r.right) + L" " +
+          std::to_wstring(r.bottom));
+    Print(std::to_wstring(work.left) + L" " + std::to_wstring(work.top) + L" " + std::to_wstring(work.right) + L" " +
+          std::to_wstring(work.bottom));
+    return 0;
+  }
+  if (cmd == L"message") {
+    Print(MessageText(top));
+    return 0;
+  }
   if (argc < 4) return Fail(L"missing control");
+  if (cmd == L"answer") {
+    HWND b = Button(top, argv[3]);
+    if (!b) return Fail(L"no button \"" + std::wstring(argv[3]) + L"\"");
+    PostMessageW(b, BM_CLICK, 0, 0);
+    return 0;
+  }
   HWND c = Control(top, argv[3]);
   if (!c) return Fail(L"no control \"" + std::wstring(argv[3]) + L"\"");
-  if (cmd == L"click" || cmd == L"answer") {
-    if (IsButton(c)) {
+  auto number = [&](int i) { return argc > i ? _wtoi(argv[i]) : -1; };
+  if (cmd == L"click") {
+    if (IsClass(c, L"Button")) {
       PostMessageW(c, BM_CLICK, 0, 0);
     } else {
       RECT r;
@@ -163,25 +348,74 @@ int wmain(int argc, wchar_t** argv) {
     }
     return 0;
   }
-  if (cmd == L"dblclick-item") {
-    if (argc < 5) return Fail(L"missing item");
+  if (cmd == L"dblclick-item" || cmd == L"select-item") {
+    int index = number(4);
+    if (index < 0) return Fail(L"missing item");
+    if (IsClass(c, WC_LISTBOXW)) {
+      if (SendMessageW(c, LB_SETCURSEL, static_cast<WPARAM>(index), 0) == LB_ERR) return Fail(L"no such item");
+      SendMessageW(GetParent(c), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(c), LBN_SELCHANGE), reinterpret_cast<LPARAM>(c));
+      if (cmd == L"dblclick-item")
+        SendMessageW(GetParent(c), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(c), LBN_DBLCLK), reinterpret_cast<LPARAM>(c));
+      return 0;
+    }
     RECT r;
-    if (!ItemRect(c, _wtoi(argv[4]), r)) return Fail(L"no such item");
-    MouseAt(c, {(r.left + r.right) / 2, (r.top + r.bottom) / 2}, 2);
+    if (!ItemRect(c, index, r, cmd == L"dblclick-item" ? LVIR_ICON : LVIR_LABEL)) return Fail(L"no such item");
+    MouseAt(c, {(r.left + r.right) / 2, (r.top + r.bottom) / 2}, cmd == L"dblclick-item" ? 2 : 1);
+    return 0;
+  }
+  if (cmd == L"check-item") {
+    if (number(4) < 0 || argc < 6) return Fail(L"missing item or state");
+    return SetListViewCheck(c, number(4), number(5) != 0) ? 0 : Fail(L"no such item");
+  }
+  if (cmd == L"item-checked") {
+    if (number(4) < 0) return Fail(L"missing item");
+    auto state = SendMessageW(c, LVM_GETITEMSTATE, static_cast<WPARAM>(number(4)), LVIS_STATEIMAGEMASK);
+    return Flag((state >> 12) == 2) ? 0 : 1;
+  }
+  if (cmd == L"items") {
+    for (const std::wstring& item : Items(c)) Print(item);
+    return 0;
+  }
+  if (cmd == L"select") {
+    if (argc < 5) return Fail(L"missing item");
+    std::vector<std::wstring> items = Items(c);
+    for (size_t i = 0; i < items.size(); ++i) {
+      if (items[i] != argv[4]) continue;
+      SendMessageW(c, CB_SETCURSEL, i, 0);
+      SendMessageW(GetParent(c), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(c), CBN_SELCHANGE), reinterpret_cast<LPARAM>(c));
+      return 0;
+    }
+    return Fail(L"no item \"" + std::wstring(argv[4]) + L"\"");
+  }
+  if (cmd == L"tab") {
+    if (argc < 5) return Fail(L"missing tab");
+    int index = TabIndex(c, argv[4]);
+    RECT r;
+    if (index < 0 || !TabRect(c, index, r)) return Fail(L"no tab \"" + std::wstring(argv[4]) + L"\"");
+    MouseAt(c, {(r.left + r.right) / 2, (r.top + r.bottom) / 2}, 1);
     return 0;
   }
   if (cmd == L"type") {
     if (argc < 5) return Fail(L"missing text");
-    SendMessageW(c, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[4]));
+    // Selecting all and replacing it sends the change notifications that a
+    // user's typing sends, also to a multi-line (right-aligned) edit.
+    SendMessageW(c, EM_SETSEL, 0, -1);
+    SendMessageW(c, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(argv[4]));
     return 0;
   }
   if (cmd == L"text") {
     Print(Text(c));
     return 0;
   }
-  if (cmd == L"checked") {
-    Print(SendMessageW(c, BM_GETCHECK, 0, 0) == BST_CHECKED ? L"1" : L"0");
-    return 0;
-  }
+  if (cmd == L"checked") return Flag(SendMessageW(c, BM_GETCHECK, 0, 0) == BST_CHECKED) ? 0 : 1;
+  if (cmd == L"enabled") return Flag(IsWindowEnabled(c)) ? 0 : 1;
+  if (cmd == L"visible") return Flag(IsWindowVisible(c)) ? 0 : 1;
   return Fail(L"unknown command " + cmd);
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc < 3) return Fail(L"usage: driver COMMAND WINDOW [CONTROL] [ARG]");
+  return Run(argc, argv);
 }

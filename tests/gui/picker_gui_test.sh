@@ -6,29 +6,29 @@
 set -e
 src=$1; exe=$2
 bin=$(dirname "$exe")
-export SUITE_BUILD=${SUITE_BUILD:-$(cd "$bin/../../.." && pwd)}
-shots="$(cd "$bin/../.." && pwd)/screenshots"
+gui_tree=$(cd "$bin/../.." && pwd)
+export SUITE_WINEPREFIX=${SUITE_WINEPREFIX:-$gui_tree/wineprefix}
+shots="$gui_tree/screenshots"
 mkdir -p "$shots"
 if [ -z "$DISPLAY" ]; then . "$src/scripts/xvfb.sh"; xvfb_start; trap xvfb_stop EXIT; fi
-driver() { sh "$src/scripts/wine-run.sh" "$bin/wine-files/driver.exe" "$@" | tr -d '\r'; }
+. "$src/tests/gui/lib.sh"
 fixture='C:\suite\bin\fixture_icons.dll'
 
 run() {  # LANG SHOT
-  SUITE_LANG=$1 sh "$src/scripts/wine-run.sh" "$exe" "$fixture,0" &
-  pid=$!
-  driver find "Picker Test"
-  driver click "Picker Test" "SuiteImage#1"
-  driver find "Pick an icon"
+  SUITE_LANG=$1 start "$exe" "$fixture,0"
+  driver find "Picker Test" || fail "no test window"
+  driver click "Picker Test" imIcon
+  driver find "Pick an icon" || fail "no picker"
   sleep 1
-  sh "$src/scripts/screenshot.sh" "Pick an icon" "$shots/$2.png"
-  driver dblclick-item "Pick an icon" "SysListView32#1" 2
+  shot "Pick an icon" "$shots/$2.png"
+  driver dblclick-item "Pick an icon" lvIcon 2
   sleep 1
-  held=$(driver text "Picker Test" "Static#1")
-  dir=$(driver text "Picker Test" "Static#2")
+  held=$(driver text "Picker Test" laHeld)
+  dir=$(driver text "Picker Test" laIconDir)
   driver close "Picker Test"
-  wait $pid || true
-  [ "$held" = "$fixture,2" ] || { echo "held location: '$held'"; exit 1; }
-  [ "$dir" = 'C:\suite\bin' ] || { echo "IconDir: '$dir'"; exit 1; }
+  ended || fail "the test window did not close"
+  [ "$held" = "$fixture,2" ] || fail "held location: '$held'"
+  [ "$dir" = 'C:\suite\bin' ] || fail "IconDir: '$dir'"
 }
 
 run ja_JP.UTF-8 picker_ja

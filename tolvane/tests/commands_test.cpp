@@ -38,7 +38,9 @@ TEST(CloseQuestion, AsksOnlyWithUnappliedChanges) {
     }
     EXPECT_EQ(m.app->IsTerminated(), c.closed);
     EXPECT_EQ(m.main->Visible(), !c.closed);
-    if (c.change && !c.closed) EXPECT_TRUE(m.Box("cbNoActiveDesktop").Checked());
+    if (c.change && !c.closed) {
+      EXPECT_TRUE(m.Box("cbNoActiveDesktop").Checked());
+    }
     EXPECT_EQ(m.Dword(Root::HKCU, kPolicies, "NoActiveDesktop"), std::nullopt) << "nothing applied";
   }
 }

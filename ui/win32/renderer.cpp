@@ -16,6 +16,9 @@ constexpr wchar_t kFormClass[] = L"SuiteForm";
 constexpr wchar_t kPanelClass[] = L"SuitePanel";
 constexpr wchar_t kImageClass[] = L"SuiteImage";
 constexpr wchar_t kNodeProp[] = L"SuiteNode";
+// The control's name as a global atom, so that the GUI test driver of another
+// process finds a control by the name the code gives it.
+constexpr wchar_t kNameProp[] = L"SuiteName";
 constexpr UINT kSyncMessage = WM_APP + 1;  // a list view's deferred refresh
 
 std::wstring Wide(const std::string& s) {
@@ -57,9 +60,11 @@ struct Renderer::Node : Peer {
   COLORREF brushColor = 0;
   HIMAGELIST imageList = nullptr;
   UINT id = 0;
+  ATOM nameAtom = 0;
 
   ~Node() override {
     if (control) control->SetPeer(nullptr);
+    if (nameAtom) GlobalDeleteAtom(nameAtom);
     if (brush) DeleteObject(brush);
     if (font) DeleteObject(font);
     if (imageList) ImageList_Destroy(imageList);
@@ -98,6 +103,15 @@ namespace {
 using Node = Renderer::Node;
 
 Node* NodeOf(HWND w) { return static_cast<Node*>(GetPropW(w, kNodeProp)); }
+
+// Ties a new window to its node, and names it for the GUI driver.
+void Attach(Node& n) {
+  SetPropW(n.hwnd, kNodeProp, &n);
+  if (!n.control->Name().empty()) {
+    n.nameAtom = GlobalAddAtomW(Wide(n.control->Name()).c_str());
+    if (n.nameAtom) SetPropW(n.hwnd, kNameProp, reinterpret_cast<HANDLE>(static_cast<uintptr_t>(n.nameAtom)));
+  }
+}
 
 // Runs a user event as the application dispatches it.
 template <class F>
@@ -270,7 +284,7 @@ void CreateWindowFor(Node& n, HINSTANCE inst) {
   n.hwnd = CreateWindowExW(ex, cls, text.c_str(), style, r.left, r.top, r.right - r.left, height, n.parent->hwnd,
                            reinterpret_cast<HMENU>(static_cast<uintptr_t>(n.id)), inst, nullptr);
   if (!n.hwnd) return;
-  SetPropW(n.hwnd, kNodeProp, &n);
+  Attach(n);
   if (cls != kPanelClass && cls != kImageClass)
     n.oldProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(n.hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SubclassProc)));
@@ -954,7 +968,7 @@ void Renderer::FormShown(Form& form) {
     }
     node->hwnd = CreateWindowExW(ex, kFormClass, Wide(form.Caption()).c_str(), style, form.Left(), form.Top(),
                                  r.right - r.left, r.bottom - r.top, owner, nullptr, inst, nullptr);
-    SetPropW(node->hwnd, kNodeProp, node.get());
+    Attach(*node);
     form.SetPeer(node.get());
     for (auto& child : form.Children()) Build(this, app_, *node, *child, inst);
     ConnectBuddies(*node);

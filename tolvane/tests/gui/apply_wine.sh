@@ -7,63 +7,53 @@
 set -e
 exe=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 out=$2
-here=$(cd "$(dirname "$0")/../../.." && pwd)
+src=$(cd "$(dirname "$0")/../../.." && pwd)
 mkdir -p "$out"
 work=$(mktemp -d)
-export SUITE_WINEPREFIX="$work/prefix" WINEPREFIX="$work/prefix" WINEDEBUG=-all
+trap 'rm -rf "$work"' EXIT
+export SUITE_WINEPREFIX="$work/prefix"
+cd "$(dirname "$exe")"
+. "$src/tests/gui/lib.sh"
 # The program never ends the session in a test: the request goes to a file.
 export SUITE_SHUTDOWN_RECORD='C:\suite\bin\shutdown-record.txt'
-bin="$work/prefix/drive_c/suite/bin"
-fail() { echo "FAIL: $*"; wineserver -k 2>/dev/null || true; rm -rf "$work"; exit 1; }
-reg() { (cd "$work" && wine reg query "$1" 2>/dev/null | tr -d '\r'); }
-window() {  # waits for a window whose name matches, prints its id
-  i=0
-  while [ $i -lt 60 ]; do
-    w=$(xdotool search --name "$1" 2>/dev/null | head -1)
-    [ -n "$w" ] && { echo "$w"; return 0; }
-    sleep 1; i=$((i + 1))
-  done
-  return 1
-}
-origin() { xdotool getwindowgeometry "$1" | sed -n 's/.*Position: \([0-9]*\),\([0-9]*\).*/\1 \2/p'; }
-click() { xdotool mousemove $(($1 + $3)) $(($2 + $4)) click 1; sleep 2; }
+bin="$WINEPREFIX/drive_c/suite/bin"
+main="トルヴァネ ver6.01 for WindowsXP"
 
-sh "$here/scripts/wine-prefix.sh" "$SUITE_WINEPREFIX"
-(cd "$(dirname "$exe")" && sh "$here/scripts/wine-run.sh" "$exe" >/dev/null 2>&1 &)
-main=$(window "ver6.01 for WindowsXP") || fail "no main window"
+start "$exe"
+driver find "$main" || fail "no main window"
 # The restore-point script reports in its own box (Wine has no System Restore).
-box=$(window "^トルヴァネ$") || fail "the restore-point script did not run"
-set -- $(origin "$box")
-click $1 $2 144 58           # its OK
-[ "$(reg 'HKLM\Software\Tazet\Tolvane' | grep -c 'RestorePointCreated *REG_DWORD *0x1')" = 1 ] ||
-  fail "RestorePointCreated is not 1"
+driver answer "トルヴァネ" ok || fail "the restore-point script did not run"
+sleep 1
+regq 'HKLM\Software\Tazet\Tolvane' | grep -q 'RestorePointCreated *REG_DWORD *0x1' || fail "RestorePointCreated is not 1"
 
-set -- $(origin "$main")
-x=$1 y=$2
-click $x $y 232 46           # the desktop tab
-import -window root "$out/desktop-ja.png"
-click $x $y 27 110           # cbNoActiveDesktop
-click $x $y 52 420           # Apply
-sleep 2
-click $x $y 420 238          # No to the log-off question
-reg 'HKCU\Software\Microsoft\Windows\CurrentVersion\Policies\Explorer' | grep -q 'NoActiveDesktop *REG_DWORD *0x1' ||
+driver tab "$main" PageControl "デスクトップ" || fail "no desktop tab"
+sleep 0.5
+shot "$main" "$out/desktop-ja.png"
+driver click "$main" cbNoActiveDesktop
+[ "$(driver enabled "$main" sbPlay)" = 1 ] || fail "Apply is not enabled by the box"
+driver click "$main" sbPlay
+driver answer "" no || fail "no log-off question"
+driver gone "" || fail "the question stays"
+regq 'HKCU\Software\Microsoft\Windows\CurrentVersion\Policies\Explorer' | grep -q 'NoActiveDesktop *REG_DWORD *0x1' ||
   fail "NoActiveDesktop not written"
-suite=$(reg 'HKLM\Software\Tazet\Tolvane')
+suite=$(regq 'HKLM\Software\Tazet\Tolvane')
 for v in Top Left IconDir; do echo "$suite" | grep -q "^ *$v " || fail "suite key lacks $v"; done
-reg 'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\App Paths\TOLVANE.EXE' | grep -q 'C:\\suite\\bin\\tolvane.exe' ||
+regq 'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\App Paths\TOLVANE.EXE' | grep -q 'C:\\suite\\bin\\tolvane.exe' ||
   fail "App Paths TOLVANE.EXE not written"
 [ ! -e "$bin/shutdown-record.txt" ] || fail "a log-off was requested"
-click $x $y 644 420          # Close: nothing unapplied, no question
-xdotool search --name "ver6.01 for WindowsXP" >/dev/null 2>&1 && fail "the window did not close"
+[ "$(driver enabled "$main" sbPlay)" = 0 ] || fail "Apply stays enabled after the apply"
+driver click "$main" sbStop   # nothing unapplied: no question
+ended || fail "the window did not close"
 
 # English: the same page, with the box read back ticked.
-(cd "$(dirname "$exe")" && SUITE_LANG=en_US.UTF-8 sh "$here/scripts/wine-run.sh" "$exe" >/dev/null 2>&1 &)
-main=$(window "Kelvorin ver6.01") || fail "no English main window"
-sleep 2
-set -- $(origin "$main")
-click $1 $2 158 28           # the Desktop tab
-import -window root "$out/desktop-en.png"
-click $1 $2 644 420
+SUITE_LANG=en_US.UTF-8 start "$exe"
+main="Kelvorin ver6.01 for WindowsXP"
+driver find "$main" || fail "no English main window"
+driver tab "$main" PageControl "Desktop" || fail "no Desktop tab"
+sleep 0.5
+shot "$main" "$out/desktop-en.png"
+[ "$(driver checked "$main" cbNoActiveDesktop)" = 1 ] || fail "the box is not read back ticked"
+driver click "$main" sbStop
+ended || fail "the English window did not close"
 wineserver -k 2>/dev/null || true
-rm -rf "$work"
 echo "PASS: tolvane under Wine"
