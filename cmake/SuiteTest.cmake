@@ -20,3 +20,12 @@ function(suite_program name)
   add_executable(${name} WIN32 ${ARGN})
   target_link_options(${name} PRIVATE -mwindows -municode)
 endfunction()
+
+# suite_ship(FILES file... [DEPENDS target...]): files of the build tree that
+# users get beside the programs (the distribution folder holds them and the
+# installer's list names them).
+function(suite_ship)
+  cmake_parse_arguments(SS "" "" "FILES;DEPENDS" ${ARGN})
+  set_property(GLOBAL APPEND PROPERTY SUITE_SHIP_FILES ${SS_FILES})
+  set_property(GLOBAL APPEND PROPERTY SUITE_SHIP_DEPENDS ${SS_DEPENDS})
+endfunction()
