@@ -1,5 +1,7 @@
 #include "common/qxcommon.h"
 
+#include <algorithm>
+
 #include "platform/library.h"
 #include "platform/system.h"
 #include "platform/text.h"
@@ -264,27 +266,36 @@ bool TQXCommon::CopyTree(const std::string& from, const std::string& to) {
   return copied;
 }
 
-// Whether `inner` is `outer` or lies below it (names compared without case).
+// A key path without empty parts: "A\\B\" and "\A\B" name the key "A\B".
+static std::string CleanKey(const std::string& key) {
+  std::string out;
+  size_t i = 0;
+  while (i <= key.size()) {
+    size_t end = std::min(key.find('\\', i), key.size());
+    if (end > i) out += (out.empty() ? "" : "\\") + key.substr(i, end - i);
+    i = end + 1;
+  }
+  return out;
+}
+
+// Whether the clean key `inner` is `outer` or lies below it (without case).
 static bool WithinKey(const std::string& inner, const std::string& outer) {
-  auto trimmed = [](const std::string& s) {
-    std::string u = port::UpperNoCase(s);
-    while (!u.empty() && u.back() == '\\') u.pop_back();
-    return u;
-  };
-  std::string in = trimmed(inner), out = trimmed(outer);
+  std::string in = port::UpperNoCase(inner), out = port::UpperNoCase(outer);
   return in == out || in.starts_with(out + "\\");
 }
 
 void TQXCommon::MoveRegKey(const std::string& root, const std::string& oldKey, const std::string& newKey) {
-  // A key cannot move into itself: deleting the target first would delete
-  // (part of) the source, and the copy would never end.
-  if (WithinKey(newKey, oldKey)) return;
-  DeleteRegKey(root, newKey);
+  std::string from = CleanKey(oldKey), to = CleanKey(newKey);
+  // An empty name is the root itself. A key never moves onto itself, into
+  // itself or onto a key that holds it: deleting the target first would
+  // delete the source, and a copy into itself would never end.
+  if (from.empty() || to.empty() || WithinKey(to, from) || WithinKey(from, to)) return;
+  DeleteRegKey(root, to);
   SetRegRoot(root);
-  if (!KeyExists(oldKey) || KeyExists(newKey)) return;
+  if (!KeyExists(from) || KeyExists(to)) return;
   // The old key goes only once all of it has arrived, so a refused write
   // never loses the values that could not be copied.
-  if (CopyTree(oldKey, newKey)) DeleteTree(oldKey);
+  if (CopyTree(from, to)) DeleteTree(from);
 }
 
 void TQXCommon::GetRegKeyNames(const std::string& root, const std::string& key) {

@@ -1,5 +1,7 @@
 #include "tamrel/command_line.h"
 
+#include "platform/text.h"
+
 std::vector<std::string> SplitCommandLine(const std::string& line) {
   std::vector<std::string> args;
   size_t i = 0;
@@ -17,4 +19,26 @@ std::vector<std::string> SplitCommandLine(const std::string& line) {
     args.push_back(arg);
   }
   return args;
+}
+
+std::string TargetArgument(const std::string& line, const std::string& programPath) {
+  size_t at = line.find_first_not_of(" \t");
+  if (at == std::string::npos) return "";
+  auto startsWith = [&](size_t from, const std::string& text) {
+    return !text.empty() && line.size() - from >= text.size() && port::EqualNoCase(line.substr(from, text.size()), text);
+  };
+  size_t rest = std::string::npos;
+  if (line[at] == '"' && startsWith(at + 1, programPath + "\"")) {
+    rest = at + programPath.size() + 2;
+  } else if (startsWith(at, programPath) &&
+             (at + programPath.size() == line.size() || line[at + programPath.size()] == ' ' ||
+              line[at + programPath.size()] == '\t')) {
+    rest = at + programPath.size();
+  }
+  if (rest == std::string::npos) {
+    std::vector<std::string> args = SplitCommandLine(line);
+    return args.size() > 1 ? args[1] : "";
+  }
+  std::vector<std::string> args = SplitCommandLine(line.substr(rest));
+  return args.empty() ? "" : args[0];
 }

@@ -9,3 +9,10 @@
 
 // Every argument, the program's own path first.
 std::vector<std::string> SplitCommandLine(const std::string& line);
+
+// The folder or drive the tool is started for: the first argument after the
+// program's own path, however that path was written (in quotes or, with
+// blanks in it, without: `C:\Program Files\Tolvane\TAMREL.EXE "%1"`). The
+// path is compared without case; a line that starts otherwise is split as a
+// whole. Empty when there is no argument.
+std::string TargetArgument(const std::string& line, const std::string& programPath);

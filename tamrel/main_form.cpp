@@ -65,7 +65,11 @@ TfoMain::TfoMain(ui::Application& app, std::string targetPath)
   OnShow = ui::Bind(this, &TfoMain::FormShow);
 }
 
-bool TfoMain::IsDrive() const { return port::Utf8ToUtf16(TargetPath).size() == 3; }
+// A drive is a letter, a colon and a backslash ("C:\"); anything else is a folder.
+bool TfoMain::IsDrive() const {
+  return TargetPath.size() == 3 && ((TargetPath[0] >= 'A' && TargetPath[0] <= 'Z') || (TargetPath[0] >= 'a' && TargetPath[0] <= 'z')) &&
+         TargetPath[1] == ':' && TargetPath[2] == '\\';
+}
 
 std::string TfoMain::DriveIconKey() const {
   return "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\explorer\\DriveIcons\\" + TargetPath.substr(0, 1) +

@@ -10,13 +10,6 @@ namespace {
 
 const char* const kBackupKey = "Tolvane.Backup";
 
-size_t CharacterCount(const std::string& utf8) {
-  size_t n = 0;
-  for (unsigned char c : utf8)
-    if ((c & 0xC0) != 0x80) ++n;
-  return n;
-}
-
 void Error(ui::Application& app, const std::string& text, const std::string& caption) {
   app.MessageBox(text, caption, port::MbIcon::Error);
 }
@@ -95,8 +88,10 @@ void TfoSetPassword::buOKClick() {
     return;
   }
   // A longer password would be stored cut short and could never be typed
-  // again at the login: refuse it.
-  if (CharacterCount(edNewPassword1.Text()) > kMaxPasswordLength) {
+  // again at the login: refuse it. The limit counts what the scrambling
+  // counts, the symbols of the normalised text (a double-byte character of
+  // the ANSI code page takes two).
+  if (qx_.NormalizePassword(edNewPassword1.Text()).size() > kMaxPasswordLength) {
     Error(App(),
           qx_.Japanese() ? "パスワードは37文字以内で入力して下さい。" : "The password must be at most 37 characters long.",
           "");

@@ -1,4 +1,5 @@
 // The start-up road: everything the window does before it is first shown.
+#include <cstdint>
 #include <memory>
 #include <stdexcept>
 
@@ -43,6 +44,13 @@ int NumberOr(const std::string& text, int def) {
   }
 }
 
+// Whether a window of this size at this place has a part on the desktop.
+bool ShowsOn(const ui::Rect& desktop, int left, int top, int width, int height) {
+  int64_t l = left, t = top;
+  return l + width > desktop.left && l < int64_t{desktop.left} + desktop.width && t + height > desktop.top &&
+         t < int64_t{desktop.top} + desktop.height;
+}
+
 }  // namespace
 
 void TfoMain::MakeDerivedPaths() {
@@ -80,7 +88,9 @@ void TfoMain::FormShow() {
   MakeDerivedPaths();
   int top = QX.ReadRegInteger("HKLM", kSuiteKey, "Top", 0);
   int left = QX.ReadRegInteger("HKLM", kSuiteKey, "Left", 0);
-  if (top == 0 && left == 0) {
+  // A stored place where no part of the window would show (a monitor that
+  // was removed, a damaged value) starts centred, as the first start does.
+  if ((top == 0 && left == 0) || !ShowsOn(App().Desktop(), left, top, Width(), Height())) {
     Position = ui::FormPosition::ScreenCenter;
     CenterOnScreen();
   } else {

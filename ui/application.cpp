@@ -111,6 +111,7 @@ port::MbResult Application::MessageBox(const std::string& text, const std::strin
 uintptr_t Application::ActiveWindowHandle() { return host_ ? host_->WindowHandle(nullptr) : 0; }
 
 Rect Application::Screen() { return host_ ? host_->Screen() : Rect{0, 0, 1024, 768}; }
+Rect Application::Desktop() { return host_ ? host_->Desktop() : Screen(); }
 
 void Application::ScheduleRelease(Form& form) {
   bool owned = std::any_of(owned_.begin(), owned_.end(), [&](auto& f) { return f.get() == &form; });

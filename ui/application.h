@@ -28,6 +28,8 @@ class Host {
   virtual void Terminated() = 0;
   virtual uintptr_t WindowHandle(const Form* form) = 0;  // 0 when none
   virtual Rect Screen() = 0;    // the work area
+  // The rectangle of the whole desktop, every monitor included.
+  virtual Rect Desktop() { return Screen(); }
 };
 
 class Application {
@@ -87,6 +89,7 @@ class Application {
   Host* GetHost() const { return host_; }
   void SetHost(Host* host) { host_ = host; }
   Rect Screen();  // the host's work area, 1024 x 768 without one
+  Rect Desktop();  // the host's whole desktop (all monitors), the work area without one
 
   // Used by Form.
   void ScheduleRelease(Form& form);

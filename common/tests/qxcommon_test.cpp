@@ -391,15 +391,30 @@ TEST_F(QXTest, MoveRegKeyKeepsTheOldKeyWhenACopyWriteIsRefused) {
   EXPECT_EQ(reg.OpenHandles(), 0u);
 }
 
-TEST_F(QXTest, MoveRegKeyIntoItselfChangesNothing) {
+TEST_F(QXTest, MoveRegKeyOntoItselfIntoItselfOrOntoItsParentChangesNothing) {
+  // Keys compare by their path without empty parts and without case.
+  const std::pair<const char*, const char*> moves[] = {
+      {"Software\\Self", "Software\\Self"},         {"Software\\Self", "software\\SELF\\"},
+      {"Software\\Self", "Software\\Self\\Sub"},    {"Software\\Self", "Software\\Self\\New"},
+      {"Software\\Self", "Software\\\\Self\\New"}, {"\\Software\\Self\\", "Software\\Self\\New"},
+      {"Software\\Self\\Sub", "Software\\Self"},    {"Software\\Self\\Sub", "Software"},
+      {"Software\\Self\\Sub", "\\SOFTWARE\\\\self"}, {"", "Software\\Self\\New"},
+      {"\\", "Software\\Self\\New"},               {"Software\\Self", ""},
+  };
   Put(Root::HKCU, "Software\\Self\\Sub", "v", RegValue::Dword(1));
-  for (const char* target : {"Software\\Self", "software\\SELF\\", "Software\\Self\\Sub", "Software\\Self\\New"}) {
-    qx.MoveRegKey("HKCU", "Software\\Self", target);
-    EXPECT_EQ(Get(Root::HKCU, "Software\\Self\\Sub", "v"), RegValue::Dword(1)) << target;
-    EXPECT_FALSE(Exists(Root::HKCU, "Software\\Self\\New")) << target;
+  Put(Root::HKCU, "Software\\Self", "w", RegValue::Dword(2));
+  for (const auto& [from, to] : moves) {
+    qx.MoveRegKey("HKCU", from, to);
+    EXPECT_EQ(Get(Root::HKCU, "Software\\Self\\Sub", "v"), RegValue::Dword(1)) << from << " -> " << to;
+    EXPECT_EQ(Get(Root::HKCU, "Software\\Self", "w"), RegValue::Dword(2)) << from << " -> " << to;
+    EXPECT_FALSE(Exists(Root::HKCU, "Software\\Self\\New")) << from << " -> " << to;
   }
   qx.MoveRegKey("HKCU", "Software\\Self", "Software\\Selfish");  // only a common prefix
   EXPECT_EQ(Get(Root::HKCU, "Software\\Selfish\\Sub", "v"), RegValue::Dword(1));
+  qx.MoveRegKey("HKCU", "\\Software\\\\Selfish\\", "Software\\Other\\\\Moved");  // empty parts dropped
+  EXPECT_EQ(Get(Root::HKCU, "Software\\Other\\Moved\\Sub", "v"), RegValue::Dword(1));
+  EXPECT_FALSE(Exists(Root::HKCU, "Software\\Selfish"));
+  EXPECT_EQ(reg.OpenHandles(), 0u);
 }
 
 TEST_F(QXTest, MoveRegKeyMovesNothingWhenTheTargetCannotBeDeleted) {

@@ -101,4 +101,24 @@ TEST_F(QXWine, RegQueryReadsBackTheTypesWritten) {
   EXPECT_EQ(seen["bytes"], (Seen{"REG_BINARY", "01020304"})) << out;
 }
 
+// On Wine's registry: moving a key onto the key that holds it, or into itself
+// through a doubled backslash, changes nothing (before, the first lost both
+// keys and the second nested keys until the stack overflowed).
+TEST_F(QXWine, MoveRegKeyOntoItsParentOrIntoItselfChangesNothing) {
+  std::string key = "Software\\SuiteTest\\M" + std::to_string(GetCurrentProcessId()) + "_" +
+                    std::to_string(GetTickCount());
+  qx.WriteRegInteger("HKCU", key + "\\B", "v", 1);
+  qx.MoveRegKey("HKCU", key + "\\B", key);
+  qx.MoveRegKey("HKCU", key + "\\B", key + "\\\\B\\C");
+  qx.MoveRegKey("HKCU", "", key + "\\New");
+  EXPECT_EQ(qx.ReadRegInteger("HKCU", key + "\\B", "v", 0), 1);
+  EXPECT_FALSE(qx.RegKeyExists("HKCU", key + "\\B\\C"));
+  EXPECT_FALSE(qx.RegKeyExists("HKCU", key + "\\New"));
+  qx.MoveRegKey("HKCU", key + "\\B", key + "\\\\Moved\\");
+  EXPECT_EQ(qx.ReadRegInteger("HKCU", key + "\\Moved", "v", 0), 1);
+  EXPECT_FALSE(qx.RegKeyExists("HKCU", key + "\\B"));
+  qx.DeleteRegKey("HKCU", key);
+  reg.DeleteKey(port::Root::HKCU, "Software\\SuiteTest");  // only once no other test's key is left
+}
+
 }  // namespace

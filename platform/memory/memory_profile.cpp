@@ -19,20 +19,23 @@ std::string Trim(const std::string& s) {
 
 struct Line {
   std::string text;  // without its line end
-  std::string end;   // "\r\n", "\n" or "" for a last line without one
+  std::string end;   // "\r\n", "\n", "\r" or "" for a last line without one
 };
 
+// Lines end at a line feed, a carriage return and line feed, or a carriage
+// return alone, as the profile functions read them.
 std::vector<Line> SplitLines(const std::string& bytes) {
   std::vector<Line> lines;
   for (size_t at = 0; at < bytes.size();) {
-    size_t nl = bytes.find('\n', at);
-    if (nl == std::string::npos) {
+    size_t end = bytes.find_first_of("\r\n", at);
+    if (end == std::string::npos) {
       lines.push_back({bytes.substr(at), ""});
       break;
     }
-    bool cr = nl > at && bytes[nl - 1] == '\r';
-    lines.push_back({bytes.substr(at, nl - at - (cr ? 1 : 0)), cr ? "\r\n" : "\n"});
-    at = nl + 1;
+    size_t next = end + 1;
+    if (bytes[end] == '\r' && next < bytes.size() && bytes[next] == '\n') ++next;
+    lines.push_back({bytes.substr(at, end - at), bytes.substr(end, next - end)});
+    at = next;
   }
   return lines;
 }
@@ -58,7 +61,7 @@ Parsed Parse(const std::string& text) {
   if (t[0] == ';') return {Kind::Comment, "", false, ""};
   if (t[0] == '[') {
     size_t close = t.rfind(']');
-    if (close != std::string::npos) return {Kind::Section, t.substr(1, close - 1), false, ""};
+    if (close != std::string::npos) return {Kind::Section, Trim(t.substr(1, close - 1)), false, ""};
   }
   size_t eq = t.find('=');
   if (eq == std::string::npos) return {Kind::Key, t, false, ""};

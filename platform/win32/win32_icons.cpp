@@ -21,7 +21,15 @@ Win32Icons::Win32Icons() { api.extractIcon = ::ExtractIconW; }
 
 int Win32Icons::Count(uintptr_t instance, const std::string& file) {
   HICON n = api.extractIcon(Instance(instance), Wide(file).c_str(), static_cast<UINT>(-1));
-  return static_cast<int>(reinterpret_cast<uintptr_t>(n));
+  int count = static_cast<int>(reinterpret_cast<uintptr_t>(n));
+  // 1 is also the answer for a file that is no executable, library or icon
+  // file: such a file has an icon only if its first icon can be taken.
+  if (count == 1) {
+    HICON first = api.extractIcon(Instance(instance), Wide(file).c_str(), 0);
+    if (reinterpret_cast<uintptr_t>(first) <= 1) return 0;
+    api.destroyIcon(first);
+  }
+  return count;
 }
 
 IconHandle Win32Icons::Extract(uintptr_t instance, const std::string& file, int index) {

@@ -120,6 +120,39 @@ TEST(CommandLine, SplitsAsExplorerWritesIt) {
   for (const Case& c : cases) EXPECT_EQ(SplitCommandLine(c.line), c.args) << c.line;
 }
 
+TEST(CommandLine, TheTargetFollowsTheProgramsOwnPathHoweverItIsWritten) {
+  const std::string program = "C:\\Program Files\\Tolvane\\TAMREL.EXE";
+  struct Case {
+    std::string line, target;
+  } cases[] = {
+      {"\"C:\\Program Files\\Tolvane\\TAMREL.EXE\" \"C:\\My Photos\"", "C:\\My Photos"},
+      // A verb that does not quote the program's path with blanks in it.
+      {"C:\\Program Files\\Tolvane\\TAMREL.EXE \"C:\\My Photos\"", "C:\\My Photos"},
+      {"c:\\program files\\tolvane\\tamrel.exe \"D:\\\"", "D:\\"},
+      {"  C:\\Program Files\\Tolvane\\TAMREL.EXE\tC:\\plain", "C:\\plain"},
+      {"C:\\PROGRA~1\\Tolvane\\TAMREL.EXE \"C:\\x\"", "C:\\x"},  // another spelling: split whole
+      {"TAMREL.EXE \"C:\\x\" more", "C:\\x"},
+      {"C:\\Program Files\\Tolvane\\TAMREL.EXE", ""},
+      {"\"C:\\Program Files\\Tolvane\\TAMREL.EXE\"", ""},
+      {"C:\\Program Files\\Tolvane\\TAMREL.EXEX C:\\x", "Files\\Tolvane\\TAMREL.EXEX"},  // not the path
+  };
+  for (const Case& c : cases) EXPECT_EQ(TargetArgument(c.line, program), c.target) << c.line;
+}
+
+TEST_F(Tamrel, OnlyALetterColonAndBackslashIsADrive) {
+  for (const char* target : {"abc", "C:x", "1:\\", "\xE3\x81\x82:\\", "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E"}) {
+    TfoMain& m = Start(target);
+    EXPECT_FALSE(m.IsDrive()) << target;
+    Click(*m.sbOK);
+    port::KeyHandle k = registry_.Open(Root::HKLM, kDriveIcons, port::kKeyReadTest);
+    if (k) {
+      EXPECT_TRUE(registry_.SubKeys(k).empty()) << target;
+      registry_.Close(k);
+    }
+  }
+  EXPECT_TRUE(Start("d:\\").IsDrive());
+}
+
 TEST_F(Tamrel, WithoutTargetItSaysSoAndTouchesNothing) {
   for (uint32_t locale : {1041u, 1033u}) {
     system_.SetLocale(locale);

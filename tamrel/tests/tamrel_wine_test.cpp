@@ -165,4 +165,16 @@ TEST_F(TamrelOnWine, ApplyOnTheDriveRootWritesTheDriveIconKey) {
   RegDeleteKeyW(HKEY_LOCAL_MACHINE, kDriveKey);
 }
 
+// Any three characters used to count as a drive: "abc" made DriveIcons\a.
+TEST_F(TamrelOnWine, ThreeCharactersThatAreNoDriveRootMakeNoDriveKey) {
+  const wchar_t* key = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\explorer\\DriveIcons\\a";
+  RegDeleteKeyW(HKEY_LOCAL_MACHINE, key);
+  TfoMain& m = Start("abc");
+  EXPECT_FALSE(m.IsDrive());
+  Apply(m);
+  HKEY k = nullptr;
+  EXPECT_NE(RegOpenKeyExW(HKEY_LOCAL_MACHINE, key, 0, KEY_READ, &k), ERROR_SUCCESS);
+  if (k) RegCloseKey(k);
+}
+
 }  // namespace

@@ -30,7 +30,11 @@ TEST(Win32Icons, NotAnIconFileGivesNoIcon) {
   CloseHandle(f);
   port::Win32Icons icons;
   EXPECT_EQ(icons.Extract(0, "C:\\suite\\bin\\plain.txt", 0), 0u);
-  EXPECT_LE(icons.Count(0, "C:\\suite\\bin\\plain.txt"), 1);
+  EXPECT_EQ(icons.Count(0, "C:\\suite\\bin\\plain.txt"), 0) << "ExtractIcon counts such a file as 1";
+  port::Ports ports;
+  ports.icons = &icons;
+  TQXCommon qx(ports);
+  EXPECT_EQ(qx.GetIconCount(0, "C:\\suite\\bin\\plain.txt,0"), 0);
   DeleteFileW(L"C:\\suite\\bin\\plain.txt");
 }
 

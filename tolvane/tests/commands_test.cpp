@@ -271,6 +271,12 @@ TEST(SetPassword, AMatchingPairIsStoredScrambledByTheNextApply) {
   EXPECT_FALSE(m.app->IsTerminated());
 }
 
+std::string Repeat(const std::string& s, int n) {
+  std::string out;
+  for (int i = 0; i < n; ++i) out += s;
+  return out;
+}
+
 TEST(SetPassword, RefusesAMismatchOrAnOverlongPasswordAndCancelKeepsTheOld) {
   struct Case {
     const char* what;
@@ -280,6 +286,9 @@ TEST(SetPassword, RefusesAMismatchOrAnOverlongPasswordAndCancelKeepsTheOld) {
   const Case cases[] = {
       {"mismatch", "ABC", "ABD", "パスワードが一致しません！！"},
       {"38 characters cannot be stored", std::string(38, 'A'), std::string(38, 'A'),
+       "パスワードは37文字以内で入力して下さい。"},
+      // 19 double-byte characters are 19 characters but 38 symbols of the code page.
+      {"19 double-byte characters are 38 symbols", Repeat("あ", 19), Repeat("あ", 19),
        "パスワードは37文字以内で入力して下さい。"},
   };
   for (const Case& c : cases) {
@@ -302,6 +311,19 @@ TEST(SetPassword, RefusesAMismatchOrAnOverlongPasswordAndCancelKeepsTheOld) {
     EXPECT_EQ(m.main->LockPassword, "OLD");
     EXPECT_TRUE(m.main->sbPlay.Enabled()) << "Apply is enabled whatever the dialog's result";
   }
+}
+
+TEST(SetPassword, TakesThirtySevenSymbolsOfDoubleByteText) {
+  Machine m;
+  m.Start();
+  const std::string text = Repeat("あ", 18) + "A";  // 37 symbols
+  SetPassword(m, [&](TfoSetPassword& d) {
+    d.edNewPassword1.UserType(text);
+    d.edNewPassword2.UserType(text);
+    d.buOK.UserClick();
+  });
+  EXPECT_TRUE(m.Boxes().empty());
+  EXPECT_EQ(m.main->LockPassword, text);
 }
 
 TEST(SetPassword, TwoEmptyEditsRemoveTheLock) {

@@ -60,7 +60,13 @@ TEST(Startup, PlacesTheWindowFromTheSuiteKey) {
     std::optional<uint32_t> top, left;
     bool centred;
   };
-  const Case cases[] = {{std::nullopt, std::nullopt, true}, {0, 0, true}, {0, 120, false}, {80, 0, false}};
+  // Without a screen, the desktop is 1024 x 768; a place where no part of
+  // the window would show starts centred.
+  const Case cases[] = {{std::nullopt, std::nullopt, true}, {0, 0, true},
+                        {0, 120, false},  {80, 0, false},
+                        {0x7FFFFFFF, 0x7FFFFFFF, true}, {static_cast<uint32_t>(-32768), static_cast<uint32_t>(-100000), true},
+                        {5000, 5000, true}, {768, 100, true}, {100, 1024, true},
+                        {static_cast<uint32_t>(-50), static_cast<uint32_t>(-100), false}, {700, 1000, false}};
   for (const Case& c : cases) {
     Machine m;
     if (c.top) m.PutDword(Root::HKLM, kSuiteKey, "Top", *c.top);
@@ -68,8 +74,8 @@ TEST(Startup, PlacesTheWindowFromTheSuiteKey) {
     m.Start();
     if (c.centred) {
       ui::Rect s = m.app->Screen();
-      EXPECT_EQ(m.main->Left(), (s.width - m.main->Width()) / 2);
-      EXPECT_EQ(m.main->Top(), (s.height - m.main->Height()) / 2);
+      EXPECT_EQ(m.main->Left(), (s.width - m.main->Width()) / 2) << static_cast<int>(c.left.value_or(0));
+      EXPECT_EQ(m.main->Top(), (s.height - m.main->Height()) / 2) << static_cast<int>(c.top.value_or(0));
     } else {
       EXPECT_EQ(m.main->Left(), static_cast<int>(*c.left));
       EXPECT_EQ(m.main->Top(), static_cast<int>(*c.top));

@@ -1071,4 +1071,9 @@ Rect Renderer::Screen() {
   return {r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
 
+Rect Renderer::Desktop() {
+  return {GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+          GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
+
 }  // namespace ui::win32

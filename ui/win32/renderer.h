@@ -30,6 +30,7 @@ class Renderer : public Host {
   void Terminated() override;
   uintptr_t WindowHandle(const Form* form) override;
   Rect Screen() override;
+  Rect Desktop() override;
 
   struct Node;  // one window of one control
 

@@ -45,10 +45,15 @@ regq 'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\App Paths\TOLVANE.EXE' | gr
 driver click "$main" sbStop   # nothing unapplied: no question
 ended || fail "the window did not close"
 
-# English: the same page, with the box read back ticked.
+# English: the same page, with the box read back ticked; the window stored at
+# a place off the screen starts centred on it.
+for v in Top Left; do wine reg add 'HKLM\Software\Tazet\Tolvane' /v $v /t REG_DWORD /d 5000 /f >/dev/null 2>&1; done
 SUITE_LANG=en_US.UTF-8 start "$exe"
 main="Kelvorin ver6.01 for WindowsXP"
 driver find "$main" || fail "no English main window"
+set -- $(driver rect "$main")
+[ "$1" -ge "$5" ] && [ "$2" -ge "$6" ] && [ "$3" -le "$7" ] && [ "$4" -le "$8" ] ||
+  fail "the window stored at 5000,5000 is not on the screen: $*"
 driver tab "$main" PageControl "Desktop" || fail "no Desktop tab"
 sleep 0.5
 shot "$main" "$out/desktop-en.png"
