@@ -150,6 +150,22 @@ TEST_F(Picker, OkWithNothingSelectedDoesNothing) {
   EXPECT_EQ(held, "C:\\icons\\set.dll,0");
 }
 
+// A file that is no executable, library or icon file has no icons (the real
+// port no longer passes on the shell's answer 1 for it).
+TEST_F(Picker, AFileWithoutIconsListsNothingAndOkStaysDisabled) {
+  Japanese(true);
+  m.dialogs.Script(std::optional<std::string>("C:\\readme.txt"));
+  bool ok = Run([](TfoIconList& p) {
+    p.buOpenFile->UserClick();
+    EXPECT_EQ(p.lvIcon->Count(), 0);
+    p.lvIcon->UserClickItem(0);
+    EXPECT_FALSE(p.buOK->Enabled());
+    p.buCancel->UserClick();
+  });
+  EXPECT_FALSE(ok);
+  EXPECT_EQ(held, "C:\\icons\\set.dll,0");
+}
+
 TEST_F(Picker, OkIsDisabledAfterChoosingAnotherFile) {
   Japanese(true);
   m.dialogs.Script(std::optional<std::string>("D:\\other.ico"));
