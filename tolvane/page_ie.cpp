@@ -2,9 +2,8 @@
 
 #include "common/qxcommon.h"
 #include "platform/dialogs.h"
-#include "platform/files.h"
-#include "platform/text.h"
 #include "tolvane/page_context.h"
+#include "tolvane/page_explorer.h"
 #include "tolvane/page_network.h"
 #include "ui/application.h"
 
@@ -12,7 +11,6 @@ namespace tolvane {
 
 namespace {
 
-constexpr const char* kTB = "Software\\Microsoft\\Internet Explorer\\Toolbar";
 constexpr const char* kSearchUrl = "Software\\Microsoft\\Internet Explorer\\SearchUrl";
 constexpr const char* kIEMainLM = "Software\\Microsoft\\Internet Explorer\\Main";
 constexpr const char* kIEMainCU = "SOFTWARE\\Microsoft\\Internet Explorer\\Main";
@@ -27,31 +25,6 @@ constexpr const char* kOETitle = "Outlook Express";
 bool IdentitiesByVersion(const TQXCommon& qx) { return qx.IE5() || qx.IE6(); }
 
 std::string NotepadPath(const TQXCommon& qx) { return qx.WinDir() + "\\notepad.exe"; }
-
-bool IsBmpFile(const std::string& path) {
-  size_t dot = path.rfind('.');
-  size_t slash = path.rfind('\\');
-  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return false;
-  return port::UpperNoCase(path.substr(dot)) == ".BMP";
-}
-
-// A bitmap path at start: any stored path ticks the box and is kept; only an
-// existing .BMP file is shown.
-void ReadBitmap(RowContext& c, const char* name, ui::CheckBox& box, ui::Image& image, std::string& path) {
-  path.clear();
-  std::string stored = c.qx.ReadRegString("HKCU", kTB, name, "");
-  if (stored.empty()) return;
-  box.SetChecked(true);
-  if (IsBmpFile(stored) && c.files.FileExists(stored)) image.LoadBitmap(stored);
-  path = stored;
-}
-
-void WriteBitmap(RowContext& c, const char* name, const ui::CheckBox& box, const std::string& path) {
-  if (box.Checked())
-    c.qx.WriteRegString("HKCU", kTB, name, path);
-  else
-    c.qx.DeleteRegValue("HKCU", kTB, name);
-}
 
 TextRef Of(ui::ComboBox& combo) {
   return {combo.Name(), [&combo] { return combo.Text(); }, [&combo](const std::string& v) { combo.SetText(v); }};
@@ -169,20 +142,20 @@ IEPages::IEPages(ui::TabSheet& tsIE1, ui::TabSheet& tsIE2, Catalogue& catalogue,
       .control = "cbBackBitmapIE5",
       .read =
           [this](RowContext& c) {
-            ReadBitmap(c, "BackBitmapIE5", cbBackBitmapIE5, imBackBitmapIE5, BackBitmapIE5Path);
+            ReadToolbarBitmap(c, "BackBitmapIE5", cbBackBitmapIE5, imBackBitmapIE5, BackBitmapIE5Path);
             return Loaded{};
           },
-      .write = [this](RowContext& c) { WriteBitmap(c, "BackBitmapIE5", cbBackBitmapIE5, BackBitmapIE5Path); },
+      .write = [this](RowContext& c) { WriteToolbarBitmap(c, "BackBitmapIE5", cbBackBitmapIE5, BackBitmapIE5Path); },
       .standard = [this](RowContext&) { cbBackBitmapIE5.SetChecked(false); },
       .state = [this] { return Loaded{BackBitmapIE5Path}; }});
   catalogue.Add(Custom{
       .control = "cbIELogo",
       .read =
           [this](RowContext& c) {
-            ReadBitmap(c, "smBrandBitmap", cbIELogo, imIELogo, LogoBitmapPath);
+            ReadToolbarBitmap(c, "smBrandBitmap", cbIELogo, imIELogo, LogoBitmapPath);
             return Loaded{};
           },
-      .write = [this](RowContext& c) { WriteBitmap(c, "smBrandBitmap", cbIELogo, LogoBitmapPath); },
+      .write = [this](RowContext& c) { WriteToolbarBitmap(c, "smBrandBitmap", cbIELogo, LogoBitmapPath); },
       .standard = [this](RowContext&) { cbIELogo.SetChecked(false); },
       .state = [this] { return Loaded{LogoBitmapPath}; },
       .cls = ChangeClass::NeedLogoff});
@@ -262,41 +235,10 @@ IEPages::IEPages(ui::TabSheet& tsIE1, ui::TabSheet& tsIE2, Catalogue& catalogue,
                              "udMaxConnectionsPerServer11"});
 }
 
-void IEPages::PickBitmap(ui::Image& image, std::string& path) {
-  port::FileDialogOptions options;
-  options.filter = env_.qx.Japanese() ? "ﾋﾞｯﾄﾏｯﾌﾟ (*.bmp) | *.bmp" : "Bitmap (*.bmp) | *.bmp";
-  options.initialDir = env_.programFolder();
-  std::optional<std::string> file = env_.dialogs.OpenPicture(env_.app.ActiveWindowHandle(), options);
-  if (!file) return;
-  // A file that holds no picture leaves the path and the picture as they were.
-  if (!image.LoadBitmap(*file)) {
-    env_.app.MessageBox(env_.qx.Japanese() ? "画像ファイルを読み込めません。\r" + *file
-                                           : "The picture file cannot be loaded.\r" + *file,
-                        "", port::MbIcon::Error, port::MbButtons::OK);
-    return;
-  }
-  path = *file;
-  env_.applyEnabled();
-}
-
-void IEPages::imBackBitmapIE5Click() { PickBitmap(imBackBitmapIE5, BackBitmapIE5Path); }
-void IEPages::imIELogoClick() { PickBitmap(imIELogo, LogoBitmapPath); }
-
-void IEPages::cbBackBitmapIE5Click() {
-  if (!cbBackBitmapIE5.Checked()) {
-    BackBitmapIE5Path.clear();
-    imBackBitmapIE5.ClearPicture();
-  }
-  env_.applyEnabled();
-}
-
-void IEPages::cbIELogoClick() {
-  if (!cbIELogo.Checked()) {
-    LogoBitmapPath.clear();
-    imIELogo.ClearPicture();
-  }
-  env_.applyEnabled();
-}
+void IEPages::imBackBitmapIE5Click() { PickToolbarBitmap(env_, imBackBitmapIE5, BackBitmapIE5Path); }
+void IEPages::imIELogoClick() { PickToolbarBitmap(env_, imIELogo, LogoBitmapPath); }
+void IEPages::cbBackBitmapIE5Click() { ToolbarBitmapClick(env_, cbBackBitmapIE5, imBackBitmapIE5, BackBitmapIE5Path); }
+void IEPages::cbIELogoClick() { ToolbarBitmapClick(env_, cbIELogo, imIELogo, LogoBitmapPath); }
 
 void IEPages::buViewSourceEditorClick() {
   port::FileDialogOptions options;

@@ -63,7 +63,6 @@ class IEPages {
   Order read, readLimits, apply, applyLimits, standard;
 
  private:
-  void PickBitmap(ui::Image& image, std::string& path);
   PageEnv& env_;
 };
 
