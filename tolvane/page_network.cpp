@@ -199,8 +199,7 @@ NetworkPage::NetworkPage(ui::TabSheet& sheet, Catalogue& catalogue, PageEnv& env
       .control = "udDefaultTTL",
       .read =
           [this](RowContext& c) {
-            int32_t stored = c.qx.ReadRegInteger("HKLM", kTcpip, "DefaultTTL", kDefaultTtl);
-            if (ValidTtl(stored)) DefaultTtlValue = stored;
+            TakeDefaultTtl(c.qx.ReadRegInteger("HKLM", kTcpip, "DefaultTTL", kDefaultTtl));
             udDefaultTTL.SetPosition(DefaultTtlValue);
             if (DefaultTtlValue == kDefaultTtl) cbDisableDefaultTTL.SetChecked(true);
             return Loaded{};
@@ -316,8 +315,14 @@ void NetworkPage::cbDisableDefaultTTLClick() {
   env_.applyEnabled();
 }
 
+bool NetworkPage::TakeDefaultTtl(int64_t value) {
+  if (!ValidTtl(value)) return false;
+  DefaultTtlValue = static_cast<int32_t>(value);
+  return true;
+}
+
 void NetworkPage::udDefaultTTLChangingEx(bool& allowChange, int16_t newValue) {
-  if (ValidTtl(newValue)) DefaultTtlValue = newValue;
+  TakeDefaultTtl(newValue);
   allowChange = true;
   env_.applyEnabled();
 }

@@ -54,6 +54,11 @@ class NetworkPage {
   void cbDisableDefaultTTLClick();
   void udDefaultTTLChangingEx(bool& allowChange, int16_t newValue);
 
+  // The time to live from any source (the registry, the up-down, a settings
+  // file): a value TCP/IP refuses is not taken, DefaultTtlValue keeps the
+  // last valid one. True when taken.
+  bool TakeDefaultTtl(int64_t value);
+
   // The values TCP/IP accepts; a number outside is not taken.
   static bool ValidMtu(int64_t n) { return n >= 68 && n <= 65535; }
   static bool ValidTcpWindowSize(int64_t n) { return n >= 1 && n <= 1073741823; }
