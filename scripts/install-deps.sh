@@ -21,7 +21,7 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
   apt-get update -q; updated=1
 fi
 install cmake g++ make g++-mingw-w64-i686-posix binutils-mingw-w64-i686 googletest \
-  clang libclang-rt-14-dev wine wine32 xvfb xauth fonts-ipafont-gothic fonts-liberation \
+  clang libclang-rt-14-dev wine wine32 xvfb xauth fonts-ipafont-gothic fonts-ipaexfont-gothic \
   imagemagick x11-apps xdotool locales liblnk-utils fp-utils zip
 . "$root/scripts/wine-env.sh"
 if [ "$SUITE_WINE_ROAD" = win64 ]; then

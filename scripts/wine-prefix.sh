@@ -40,14 +40,18 @@ reg add 'HKCU\Software\Wine' /v Version /d winxp /f
 reg add 'HKCU\Software\Wine\DllOverrides' /v winemenubuilder.exe /d "" /f
 reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f
 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f
+# Fonts. The Japanese faces take a Japanese font that draws the yen sign of
+# code page 932 at the backslash, as on a Japanese system; the English faces
+# take a font with a backslash there and Japanese glyphs too. Wine points
+# "MS Shell Dlg" (title bars, message boxes) at "MS UI Gothic" or Tahoma by
+# the locale and follows one substitution only, so those two are real faces
+# (replacements), not substitutes.
 subst='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes'
-for f in "ＭＳ Ｐゴシック" "ＭＳ ゴシック" "MS UI Gothic" "MS Shell Dlg"; do
-  reg add "$subst" /v "$f" /d "IPAPGothic" /f
-done
-# English faces keep a Latin font, so that a backslash is a backslash.
-for f in "MS Sans Serif" "Tahoma" "Arial"; do
-  reg add "$subst" /v "$f" /d "Liberation Sans" /f
-done
+for f in "ＭＳ Ｐゴシック" "ＭＳ ゴシック"; do reg add "$subst" /v "$f" /d "IPAPGothic" /f; done
+for f in "MS Sans Serif" "Arial"; do reg add "$subst" /v "$f" /d "IPAexGothic" /f; done
+replace='HKCU\Software\Wine\Fonts\Replacements'
+reg add "$replace" /v "MS UI Gothic" /d "IPAPGothic" /f
+reg add "$replace" /v "Tahoma" /d "IPAexGothic" /f
 wineserver -w
 # Only C: stays.
 for d in "$WINEPREFIX"/dosdevices/*; do
