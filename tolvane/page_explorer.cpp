@@ -165,22 +165,10 @@ ExplorerPage::ExplorerPage(ui::TabSheet& sheet, Catalogue& catalogue, PageEnv& e
       .control = "cbBackBitmap",
       .read =
           [this](RowContext& c) {
-            BackBitmapPath.clear();
-            std::string p = c.qx.ReadRegString("HKCU", kTB, "BackBitmap", "");
-            if (!p.empty()) {
-              cbBackBitmap.SetChecked(true);
-              if (port::UpperNoCase(Extension(p)) == ".BMP" && c.files.FileExists(p)) imBackBitmap.LoadBitmap(p);
-              BackBitmapPath = p;
-            }
+            ReadToolbarBitmap(c, "BackBitmap", cbBackBitmap, imBackBitmap, BackBitmapPath);
             return Loaded{};
           },
-      .write =
-          [this](RowContext& c) {
-            if (cbBackBitmap.Checked())
-              c.qx.WriteRegString("HKCU", kTB, "BackBitmap", BackBitmapPath);
-            else
-              c.qx.DeleteRegValue("HKCU", kTB, "BackBitmap");
-          },
+      .write = [this](RowContext& c) { WriteToolbarBitmap(c, "BackBitmap", cbBackBitmap, BackBitmapPath); },
       .standard = [this](RowContext&) { cbBackBitmap.SetChecked(false); },
       .state = [this] { return Loaded{BackBitmapPath}; },
       .cls = ChangeClass::NeedLogoff,
@@ -210,29 +198,48 @@ int32_t ExplorerPage::DriveMask() const {
   return static_cast<int32_t>(mask);
 }
 
-void ExplorerPage::imBackBitmapClick() {
-  port::FileDialogOptions options;
-  options.filter = env_.qx.Japanese() ? "ﾋﾞｯﾄﾏｯﾌﾟ (*.bmp) | *.bmp" : "Bitmap (*.bmp) | *.bmp";
-  options.initialDir = env_.programFolder();
-  std::optional<std::string> file = env_.dialogs.OpenPicture(env_.app.ActiveWindowHandle(), options);
-  if (!file) return;
-  // A file that holds no picture leaves the path and the picture as they were.
-  if (!imBackBitmap.LoadBitmap(*file)) {
-    env_.app.MessageBox(env_.qx.Japanese() ? "画像ファイルを読み込めません。\r" + *file
-                                           : "The picture file cannot be loaded.\r" + *file,
-                        "", port::MbIcon::Error, port::MbButtons::OK);
-    return;
-  }
-  BackBitmapPath = *file;
-  env_.applyEnabled();
+void ExplorerPage::imBackBitmapClick() { PickToolbarBitmap(env_, imBackBitmap, BackBitmapPath); }
+
+void ExplorerPage::cbBackBitmapClick() { ToolbarBitmapClick(env_, cbBackBitmap, imBackBitmap, BackBitmapPath); }
+
+void ReadToolbarBitmap(RowContext& c, const char* value, ui::CheckBox& box, ui::Image& image, std::string& path) {
+  path.clear();
+  std::string stored = c.qx.ReadRegString("HKCU", kTB, value, "");
+  if (stored.empty()) return;
+  box.SetChecked(true);
+  if (port::UpperNoCase(Extension(stored)) == ".BMP" && c.files.FileExists(stored)) image.LoadBitmap(stored);
+  path = stored;
 }
 
-void ExplorerPage::cbBackBitmapClick() {
-  if (!cbBackBitmap.Checked()) {
-    BackBitmapPath.clear();
-    imBackBitmap.ClearPicture();
+void WriteToolbarBitmap(RowContext& c, const char* value, const ui::CheckBox& box, const std::string& path) {
+  if (box.Checked())
+    c.qx.WriteRegString("HKCU", kTB, value, path);
+  else
+    c.qx.DeleteRegValue("HKCU", kTB, value);
+}
+
+void PickToolbarBitmap(PageEnv& env, ui::Image& image, std::string& path) {
+  port::FileDialogOptions options;
+  options.filter = env.qx.Japanese() ? "ﾋﾞｯﾄﾏｯﾌﾟ (*.bmp) | *.bmp" : "Bitmap (*.bmp) | *.bmp";
+  options.initialDir = env.programFolder();
+  std::optional<std::string> file = env.dialogs.OpenPicture(env.app.ActiveWindowHandle(), options);
+  if (!file) return;
+  if (!image.LoadBitmap(*file)) {
+    env.app.MessageBox(env.qx.Japanese() ? "画像ファイルを読み込めません。\r" + *file
+                                         : "The picture file cannot be loaded.\r" + *file,
+                       "", port::MbIcon::Error, port::MbButtons::OK);
+    return;
   }
-  env_.applyEnabled();
+  path = *file;
+  env.applyEnabled();
+}
+
+void ToolbarBitmapClick(PageEnv& env, const ui::CheckBox& box, ui::Image& image, std::string& path) {
+  if (!box.Checked()) {
+    path.clear();
+    image.ClearPicture();
+  }
+  env.applyEnabled();
 }
 
 }  // namespace tolvane

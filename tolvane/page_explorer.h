@@ -50,4 +50,18 @@ class ExplorerPage {
 // The recycle bin's name when none is stored, and its standard name.
 std::string DefaultRecycleBinName(const TQXCommon& qx);
 
+// A picture of the browser's Toolbar key (the Explorer toolbar's background
+// here, the browser's toolbar background and logo on its pages): a box, a
+// picture and the file's path, one setting.
+// Start-up: any stored path ticks the box and is kept; only an existing .BMP
+// file is shown.
+void ReadToolbarBitmap(RowContext& c, const char* value, ui::CheckBox& box, ui::Image& image, std::string& path);
+// Apply: ticked, the path as held (also empty); unticked, the value deleted.
+void WriteToolbarBitmap(RowContext& c, const char* value, const ui::CheckBox& box, const std::string& path);
+// The picture dialog (from the program's folder); a file that holds no
+// picture leaves the path and the picture as they were.
+void PickToolbarBitmap(PageEnv& env, ui::Image& image, std::string& path);
+// The box's click: unticked, no path and no picture.
+void ToolbarBitmapClick(PageEnv& env, const ui::CheckBox& box, ui::Image& image, std::string& path);
+
 }  // namespace tolvane

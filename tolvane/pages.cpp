@@ -6,6 +6,9 @@
 #include "tolvane/page_desktop.h"
 #include "tolvane/page_env.h"
 #include "tolvane/page_explorer.h"
+#include "tolvane/page_context.h"
+#include "tolvane/page_ie.h"
+#include "tolvane/page_network.h"
 
 namespace tolvane {
 
@@ -23,15 +26,27 @@ class MainPages : public Pages {
              [&main] { return main.ProgramFolder; },
              [&main] { return main.Shell32Path; }},
         desktop_(main.tsDesktop, catalogue_, env_),
-        explorer_(main.tsExplorer, catalogue_, env_) {}
+        explorer_(main.tsExplorer, catalogue_, env_),
+        network_(main.tsNetwork, catalogue_, env_, main.lbAdapterID, main.lbTemp),
+        context_(main.tsContextMenu, catalogue_, env_,
+                 {[&main] { return main.FolderIconCommand; }, [&main] { return main.NotepadCommand; }}),
+        ie_(main.tsIE1, main.tsIE2, catalogue_, env_, main.lbIdentities) {}
 
   void Read(ReadGroup group) override {
     RowContext ctx = env_.Context();
     switch (group) {
       case ReadGroup::Desktop: ReadRows(desktop_.read, ctx); break;
       case ReadGroup::Explorer: ReadRows(explorer_.readExplorer, ctx); break;
-      case ReadGroup::Network: ReadRows(explorer_.readRecycleBin, ctx); break;
-      case ReadGroup::InternetExplorer: ReadRows(explorer_.readToolbar, ctx); break;
+      case ReadGroup::ContextMenu: ReadRows(context_.read, ctx); break;
+      case ReadGroup::Network:
+        ReadRows(network_.read, ctx);
+        ReadRows(ie_.readLimits, ctx);
+        ReadRows(explorer_.readRecycleBin, ctx);
+        break;
+      case ReadGroup::InternetExplorer:
+        ReadRows(explorer_.readToolbar, ctx);
+        ReadRows(ie_.read, ctx);
+        break;
       default: break;
     }
   }
@@ -41,8 +56,17 @@ class MainPages : public Pages {
     switch (step) {
       case ApplyStep::Desktop: WriteRows(desktop_.apply, ctx); break;
       case ApplyStep::Explorer: WriteRows(explorer_.applyExplorer, ctx); break;
+      case ApplyStep::ContextMenu: WriteRows(context_.apply, ctx); break;
+      case ApplyStep::Network:
+        WriteRows(network_.apply, ctx);
+        WriteRows(ie_.applyLimits, ctx);
+        break;
       case ApplyStep::RecycleBin: WriteRows(explorer_.applyRecycleBin, ctx); break;
-      case ApplyStep::Toolbar: WriteRows(explorer_.applyToolbar, ctx); break;
+      case ApplyStep::Toolbar:
+        WriteRows(explorer_.applyToolbar, ctx);
+        WriteRows(ie_.apply, ctx);
+        break;
+      case ApplyStep::FolderIconVerb: WriteRows(context_.applyFolderIcon, ctx); break;
       default: break;
     }
   }
@@ -51,6 +75,9 @@ class MainPages : public Pages {
     RowContext ctx = env_.Context();
     StandardRows(desktop_.standard, ctx);
     StandardRows(explorer_.standard, ctx);
+    StandardRows(context_.standard, ctx);
+    StandardRows(network_.standard, ctx);
+    StandardRows(ie_.standard, ctx);
   }
 
   void TakeLoaded() override { catalogue_.TakeLoaded(); }
@@ -60,6 +87,9 @@ class MainPages : public Pages {
   Catalogue catalogue_;
   DesktopPage desktop_;
   ExplorerPage explorer_;
+  NetworkPage network_;
+  ContextMenuPage context_;
+  IEPages ie_;
 };
 
 }  // namespace

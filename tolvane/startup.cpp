@@ -56,7 +56,8 @@ bool ShowsOn(const ui::Rect& desktop, int left, int top, int width, int height) 
 void TfoMain::MakeDerivedPaths() {
   ProgramPath = QX.Ports().system->ModulePath();
   ProgramFolder = FolderOf(ProgramPath);
-  FolderIconCommand = ProgramFolder + "\\TAMREL.EXE \"%1\"";
+  // Quoted, so that a program folder with blanks stays one path.
+  FolderIconCommand = "\"" + ProgramFolder + "\\TAMREL.EXE\" \"%1\"";
   AutoCleanCommand = "\"" + ProgramFolder + "\\DURVOST.EXE\"";
   TransparentIconLocationJA = ProgramFolder + "\\透明.ico,0";
   TransparentIconLocation = ProgramFolder + "\\transparency.ico,0";

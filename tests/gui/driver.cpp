@@ -20,6 +20,9 @@
 //   driver answer WINDOW BUTTON           press a button of a message box (caption, or yes/no/ok/cancel)
 //   driver message WINDOW                 print the text of a message box
 //   driver close WINDOW                   close the window
+//   driver exec COMMAND-LINE              start a program with exactly this command line, as the shell
+//                                         starts a verb's command (not waited for; the program keeps the
+//                                         driver's standard handles open, so send them nowhere)
 // WINDOW is a caption ("" for a message box without one). CONTROL is the
 // control's name in the program's code ("sbPlay"), its caption, or CLASS#N
 // (the N-th control of that window class, counted from 1 in creation order).
@@ -298,8 +301,23 @@ bool Flag(bool b) {
   return true;
 }
 
+// exec: the program is the one the line names, found as CreateProcess finds
+// it; the child inherits the driver's environment (its language).
+int Exec(const std::wstring& commandLine) {
+  std::wstring line = commandLine;
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    return Fail(L"cannot start " + commandLine);
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  return 0;
+}
+
 int Run(int argc, wchar_t** argv) {
   std::wstring cmd = argv[1];
+  if (cmd == L"exec") return Exec(argv[2]);
   if (cmd == L"gone") {
     for (int i = 0; i < 100; ++i) {
       if (!FindTop(argv[2])) return 0;

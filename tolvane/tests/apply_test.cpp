@@ -263,6 +263,9 @@ TEST(ApplyWithPages, StandardThenApplyAlwaysAsksForRestart) {
     SCOPED_TRACE(anythingChanged ? "a ticked box returns to standard" : "everything was standard");
     Machine m;
     if (anythingChanged) m.PutDword(Root::HKCU, kPolicies, "NoActiveDesktop", 1);
+    // The anonymous-FTP password of IE 6's standard (absent, it reads empty).
+    m.PutString(Root::HKCU, "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings", "EmailName",
+                "ZK61wolf@");
     m.Start();
     m.Click(m.main->sbStandard);
     EXPECT_FALSE(m.Box("cbNoActiveDesktop").Checked());

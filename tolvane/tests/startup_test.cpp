@@ -35,7 +35,7 @@ TEST(Startup, DerivesThePathsFromTheProgramAndTheSystem) {
   const TfoMain& w = *m.main;
   EXPECT_EQ(w.ProgramPath, kProgram);
   EXPECT_EQ(w.ProgramFolder, "C:\\Program Files\\Tolvane");
-  EXPECT_EQ(w.FolderIconCommand, "C:\\Program Files\\Tolvane\\TAMREL.EXE \"%1\"");
+  EXPECT_EQ(w.FolderIconCommand, "\"C:\\Program Files\\Tolvane\\TAMREL.EXE\" \"%1\"");
   EXPECT_EQ(w.AutoCleanCommand, "\"C:\\Program Files\\Tolvane\\DURVOST.EXE\"");
   EXPECT_EQ(w.TransparentIconLocation, "C:\\Program Files\\Tolvane\\transparency.ico,0");
   EXPECT_EQ(w.TransparentIconLocationJA, "C:\\Program Files\\Tolvane\\透明.ico,0");
