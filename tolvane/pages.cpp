@@ -8,6 +8,7 @@
 #include "tolvane/page_explorer.h"
 #include "tolvane/page_context.h"
 #include "tolvane/page_ie.h"
+#include "tolvane/page_lists.h"
 #include "tolvane/page_network.h"
 
 namespace tolvane {
@@ -30,7 +31,11 @@ class MainPages : public Pages {
         network_(main.tsNetwork, catalogue_, env_, main.lbAdapterID, main.lbTemp),
         context_(main.tsContextMenu, catalogue_, env_,
                  {[&main] { return main.FolderIconCommand; }, [&main] { return main.NotepadCommand; }}),
-        ie_(main.tsIE1, main.tsIE2, catalogue_, env_, main.lbIdentities) {}
+        ie_(main.tsIE1, main.tsIE2, catalogue_, env_, main.lbIdentities),
+        lists_(main.tsUninstall, main.tsRun, main.tsShellNew, env_,
+               {main.lbTemp, main.lbCopyCurrent, main.lbCopyDelete, main.lbDeltaCurrent, main.lbDeltaDelete,
+                main.lbDeltaCurrentRun, main.lbDeltaDeleteRun, main.lbCopyCurrentShellNew, main.lbCopyDeleteShellNew,
+                main.lbDeltaCurrentShellNew, main.lbDeltaDeleteShellNew}) {}
 
   void Read(ReadGroup group) override {
     RowContext ctx = env_.Context();
@@ -47,6 +52,9 @@ class MainPages : public Pages {
         ReadRows(explorer_.readToolbar, ctx);
         ReadRows(ie_.read, ctx);
         break;
+      case ReadGroup::Uninstall: lists_.ReadUninstall(); break;
+      case ReadGroup::Run: lists_.ReadRun(); break;
+      case ReadGroup::ShellNew: lists_.ReadShellNew(); break;
       default: break;
     }
   }
@@ -67,6 +75,7 @@ class MainPages : public Pages {
         WriteRows(ie_.apply, ctx);
         break;
       case ApplyStep::FolderIconVerb: WriteRows(context_.applyFolderIcon, ctx); break;
+      case ApplyStep::PendingMoves: lists_.ApplyPendingMoves(); break;
       default: break;
     }
   }
@@ -90,6 +99,7 @@ class MainPages : public Pages {
   NetworkPage network_;
   ContextMenuPage context_;
   IEPages ie_;
+  ListPages lists_;
 };
 
 }  // namespace
