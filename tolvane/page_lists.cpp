@@ -18,10 +18,10 @@ constexpr const char* kShellNewValues[] = {"NullFile", "Data", "FileName", "Comm
 
 // The page layout: a current list on the left, the two move buttons in the
 // middle, the removed list on the right, a note below.
-constexpr ui::Rect kLeftGroup{8, 8, 300, 232}, kRightGroup{384, 8, 300, 232};
-constexpr ui::Rect kFullList{10, 20, 280, 202}, kShortList{10, 20, 280, 170};
-constexpr ui::Rect kToRemoved{321, 92, 50, 25}, kToCurrent{321, 132, 50, 25};
-constexpr ui::Rect kNote{8, 250, 676, 60};
+constexpr ui::Rect kLeftGroup{8, 8, 300, 250}, kRightGroup{384, 8, 300, 250};
+constexpr ui::Rect kFullList{10, 20, 280, 220}, kShortList{10, 20, 280, 188};
+constexpr ui::Rect kToRemoved{321, 100, 50, 25}, kToCurrent{321, 140, 50, 25};
+constexpr ui::Rect kNote{8, 268, 676, 56};
 
 ui::Label& Note(ui::TabSheet& sheet, const char* name, const char* ja, const char* en) {
   auto& note = sheet.Add<ui::Label>(name, kNote, ja, en);
@@ -62,7 +62,7 @@ ListPages::ListPages(ui::TabSheet& tsUninstall, ui::TabSheet& tsRun, ui::TabShee
       gbRemovedUninstall(tsUninstall.Add<ui::GroupBox>("gbRemovedUninstall", kRightGroup, "削除したアンインストール情報",
                                                        "Removed uninstall information")),
       lbDeleteUninstall(gbRemovedUninstall.Add<ui::ListBox>("lbDeleteUninstall", kShortList)),
-      buDeleteUninstall(gbRemovedUninstall.Add<ui::Button>("buDeleteUninstall", {200, 198, 80, 25}, "クリア", "Clear")),
+      buDeleteUninstall(gbRemovedUninstall.Add<ui::Button>("buDeleteUninstall", {200, 216, 80, 25}, "クリア", "Clear")),
       laUninstallNote(Note(tsUninstall, "laUninstallNote",
                            "アンインストール情報の削除は、「アプリケーションの追加と削除」でアンインストールせず直接"
                            "ファイルを削除してしまった場合などにご利用下さい。",
