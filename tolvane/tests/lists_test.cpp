@@ -393,6 +393,12 @@ TEST(ListPages, NewMenuEntriesMoveWholeUnderTheBackupKeyAndBack) {
   EXPECT_TRUE(t.KeyExists(Root::HKCR, ".doc\\Word.Document.8\\ShellNew\\Extra"));
   EXPECT_FALSE(t.KeyExists(Root::HKCR, "Tolvane.Backup\\.doc\\Word.Document.8\\ShellNew"));
   EXPECT_TRUE(t.KeyExists(Root::HKCR, "Tolvane.Backup\\.doc\\Word.Document.8"));
+  for (ui::ListBox* list : {&p.lbCurrentShellNew, &p.lbDeleteShellNew, &p.lists.lbCopyCurrentShellNew,
+                            &p.lists.lbCopyDeleteShellNew})
+    list->Items.Clear();
+  p.ReadShellNew();
+  EXPECT_EQ(t.Rows(p.lists.lbCopyDeleteShellNew), (std::vector<std::string>{".txt"})) << "the empty key is not listed";
+  EXPECT_EQ(t.Rows(p.lists.lbCopyCurrentShellNew), (std::vector<std::string>{".doc\\Word.Document.8"}));
 }
 
 TEST(ListPages, ClearForgetsTheRemovedUninstallEntriesAtOnceOnlyOnYes) {
