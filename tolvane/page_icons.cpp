@@ -141,11 +141,16 @@ constexpr Layout kLayout[IconPages::kIcons] = {
     {"imCompressedFolder", "gbIcon48", "圧縮フォルダ", "Compressed Folder", "CompressedFolder", 1, 4, 3, 0, 1},
 };
 
+// Four lines of seven fit the sheet under three lines of tabs; the boxes are
+// a little wider than the images' pitch leaves at first sight, so that the
+// longer captions fit in a smaller face (FitCaptions).
 constexpr int kLefts1[] = {7, 103, 200, 297, 393, 490, 587};
-constexpr int kTops1[] = {10, 93, 175, 259};
+constexpr int kTops1[] = {3, 83, 163, 243};
 constexpr int kLefts2[] = {13, 111, 209, 307};
 constexpr int kTop2 = 16;
-constexpr int kBoxWidth = 90, kBoxHeight = 80;
+constexpr int kBoxWidth = 94, kBoxHeight = 78;
+// Japanese captions fit in 10 pixels; "Compressed Folder" needs 9 in English.
+constexpr int kCaptionHeightJA = -10, kCaptionHeightEN = -9;
 
 // The icon cache files Explorer keeps in the Windows folder.
 constexpr const char* kCacheFiles[] = {
@@ -169,9 +174,11 @@ constexpr ColourDef kColours[] = {
     {"ra32bitColor", "32bit", "32bit", "32", "32bitColor"},
 };
 
+// Side by side in the frame, the two long captions given more room.
 ui::RadioButton& Radio(ui::TabSheet& sheet, int i) {
+  constexpr int lefts[] = {48, 158, 268, 418, 568}, widths[] = {100, 100, 140, 140, 80};
   const ColourDef& c = kColours[i];
-  return sheet.Add<ui::RadioButton>(c.name, {44 + i * 124, 281, 118, 17}, c.ja, c.en);
+  return sheet.Add<ui::RadioButton>(c.name, {lefts[i], 281, widths[i], 17}, c.ja, c.en);
 }
 
 }  // namespace
@@ -180,12 +187,12 @@ IconPages::IconPages(ui::TabSheet& icon1, ui::TabSheet& icon2, ui::TabSheet& des
                      PageEnv& env, IconHost host)
     : cbIsShortcut(desktop.Add<ui::CheckBox>("cbIsShortcut", {16, 16, 330, 17}, "ショートカットアイコンを隠す",
                                              "Hide shortcut icon")),
-      rgIconColor(icon2.Add<ui::RadioGroup>("rgIconColor", {28, 261, 635, 53}, "アイコンの表示色", "Colors of Icon")),
       ra16Color(Radio(icon2, 0)),
       ra256Color(Radio(icon2, 1)),
       raHighColor(Radio(icon2, 2)),
       raTrueColor(Radio(icon2, 3)),
       ra32bitColor(Radio(icon2, 4)),
+      rgIconColor(icon2.Add<ui::RadioGroup>("rgIconColor", {28, 261, 635, 53}, "アイコンの表示色", "Colors of Icon")),
       laIconColorNote(icon2.Add<ui::Label>(
           "laIconColorNote", {28, 319, 635, 14},
           "（256色アイコンを表示する場合、ディスプレイの解像度を256色より上にして下さい）",
@@ -406,7 +413,17 @@ void IconPages::SubIconList(const std::string& caption, ui::Image& image, std::s
   if (::SubIconList(*picker, caption, image, held, changed, host_.iconDir)) env_.applyEnabled();
 }
 
+void IconPages::FitCaptions() {
+  for (Icon& icon : icons) {
+    icon.gb->SetParentFont();
+    ui::Font f = icon.gb->EffectiveFont();
+    f.height = env_.qx.Japanese() ? kCaptionHeightJA : kCaptionHeightEN;
+    icon.gb->SetFont(f);
+  }
+}
+
 void IconPages::ReadIcons(RowContext& ctx) {
+  FitCaptions();  // the language is chosen by now
   for (int i = 0; i < kIcons; ++i) {
     for (int n = 0; n < kLayout[i].readStepsBefore; ++n) host_.step();
     icons_[i]->Read(ctx);

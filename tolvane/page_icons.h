@@ -52,8 +52,9 @@ class IconPages {
   void Refresh(Icon& icon);
 
   ui::CheckBox& cbIsShortcut;
-  ui::RadioGroup& rgIconColor;
+  // The radios are made before their frame, so that they lie above it.
   ui::RadioButton &ra16Color, &ra256Color, &raHighColor, &raTrueColor, &ra32bitColor;
+  ui::RadioGroup& rgIconColor;
   ui::Label& laIconColorNote;
 
   bool RecycleBinShowsEmpty = false;  // set once at start
@@ -78,6 +79,8 @@ class IconPages {
   void StandardShortcut(RowContext& ctx);
 
  private:
+  // The group boxes' captions in a smaller face of the window's font.
+  void FitCaptions();
   PageEnv& env_;
   IconHost host_;
   Order icons_, colour_;
