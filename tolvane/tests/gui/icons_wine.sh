@@ -45,6 +45,12 @@ main="トルヴァネ ver6.01 for WindowsXP"
 start "$exe"
 driver find "$main" || fail "no main window"
 [ -f "$bin/transparency.ico" ] && [ -f "$bin/透明.ico" ] || fail "the transparent icons are not beside the program"
+# Image 0 shows nothing (ImageMagick reads it, where it is installed).
+if command -v convert >/dev/null 2>&1; then
+  for icon in "$bin/transparency.ico" "$bin/透明.ico"; do
+    [ "$(convert "$icon[0]" -format '%[fx:maxima.a]' info:)" = 0 ] || fail "$icon is not transparent"
+  done
+fi
 page "アイコン (2)" icon2-ja
 page "アイコン (1)" icon1-ja
 driver click "$main" imMyComputer
