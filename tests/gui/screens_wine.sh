@@ -62,6 +62,14 @@ for lang in ja_JP.UTF-8 en_US.UTF-8; do
     sleep 0.7
     check "$main" "$sheet" "$out/$sheet-$l.png" "$allowed"
   done < "$work/pages"
+  # Three boxes of the context menu page show their English text as a
+  # tooltip in both languages; the page's other controls show none.
+  driver tab "$main" PageControl tsContextMenu
+  [ "$(driver hint "$main" cbNewWindow)" = "Open another window on folder" ] || bad "cbNewWindow's tooltip ($l)"
+  [ "$(driver hint "$main" cbNotepad)" = "Open Non-Associated files with the following application" ] || bad "cbNotepad's tooltip ($l)"
+  [ "$(driver hint "$main" cbAllFileEditor)" = "When you right-click on all files, display above menu" ] ||
+    bad "cbAllFileEditor's tooltip ($l)"
+  [ -z "$(driver hint "$main" cbFolderIcon)" ] || bad "cbFolderIcon shows a tooltip ($l)"
   driver close "$main"
   ended || fail "the settings tool did not close ($lang)"
 
