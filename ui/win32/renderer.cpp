@@ -71,6 +71,8 @@ struct Renderer::Node : Peer {
   HWND tip = nullptr;    // the form's tooltip window (root nodes only)
   bool tipShown = false;  // this control has its tools in the form's tooltip
   bool cut = false;       // its caption is shown cut at a word, the whole in the tooltip
+  bool deferred = false;  // a tab sheet whose controls get windows when it is first shown
+  bool unmade = false;    // a hidden control (and its children): its window is made when it is first shown
 
   ~Node() override {
     if (control) control->SetPeer(nullptr);
@@ -146,6 +148,7 @@ HFONT MakeFont(const Font& f) {
 void FitCaption(Node& n);
 
 void ApplyFont(Node& n) {
+  if (!n.hwnd) return;  // made later, in the font of then
   HFONT f = MakeFont(n.control->EffectiveFont());
   SendMessageW(n.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(f), TRUE);
   if (n.font) DeleteObject(n.font);
@@ -378,6 +381,12 @@ Node& Build(Renderer* r, Application& app, Node& parent, Control& c, HINSTANCE i
   node->id = nextId++;
   Node& n = *node;
   parent.children.push_back(std::move(node));
+  // A hidden control (a working list, say) gets its window when first shown.
+  if (!c.Visible() && c.GetKind() != Kind::TabSheet && c.GetKind() != Kind::Form) {
+    n.unmade = true;
+    c.SetPeer(&n);
+    return n;
+  }
   CreateWindowFor(n, inst);
   if (c.GetKind() == Kind::PageControl) {
     auto& pc = static_cast<PageControl&>(c);
@@ -391,8 +400,39 @@ Node& Build(Renderer* r, Application& app, Node& parent, Control& c, HINSTANCE i
     ApplyFont(n);  // the display area depends on the tab font
     SendMessageW(n.hwnd, TCM_SETCURSEL, static_cast<WPARAM>(pc.ActivePageIndex()), 0);
   }
+  // A sheet that is not shown gets the windows of its controls when it is
+  // first shown: the model holds their state until then.
+  if (c.GetKind() == Kind::TabSheet && !SheetShown(n)) {
+    n.deferred = true;
+    return n;
+  }
   for (auto& child : c.Children()) Build(r, app, n, *child, inst);
   return n;
+}
+
+void ConnectBuddies(Node& n);
+
+// The window of a hidden control, made when it is first shown.
+void MakeWindow(Node& n) {
+  n.unmade = false;
+  HINSTANCE inst = GetModuleHandleW(nullptr);
+  CreateWindowFor(n, inst);
+  for (auto& child : n.control->Children()) Build(n.renderer, *n.app, n, *child, inst);
+  ConnectBuddies(n);
+  ApplyFont(n);
+}
+
+// The windows of a sheet's controls, made when the sheet is first shown.
+void BuildDeferred(Node& sheet) {
+  if (!sheet.deferred || !sheet.hwnd) return;
+  sheet.deferred = false;
+  HINSTANCE inst = GetModuleHandleW(nullptr);
+  size_t first = sheet.children.size();
+  for (auto& child : sheet.control->Children()) Build(sheet.renderer, *sheet.app, sheet, *child, inst);
+  for (size_t i = first; i < sheet.children.size(); ++i) {
+    ConnectBuddies(*sheet.children[i]);
+    ApplyFont(*sheet.children[i]);
+  }
 }
 
 void ConnectBuddies(Node& n) {
@@ -660,13 +700,21 @@ void SyncTip(Node& n) {
 }
 
 void ShowSheets(Node& pages) {
-  for (auto& ch : pages.children)
-    if (ch->control->GetKind() == Kind::TabSheet) ShowWindow(ch->hwnd, SheetShown(*ch) ? SW_SHOW : SW_HIDE);
+  for (auto& ch : pages.children) {
+    if (ch->control->GetKind() != Kind::TabSheet) continue;
+    bool shown = SheetShown(*ch);
+    if (shown) BuildDeferred(*ch);
+    ShowWindow(ch->hwnd, shown ? SW_SHOW : SW_HIDE);
+  }
 }
 
 }  // namespace
 
 void Renderer::Node::Changed(Control& c, Prop what) {
+  if (unmade && what == Prop::Visible && c.Visible() && parent && parent->hwnd) {
+    MakeWindow(*this);  // with the model's whole state
+    return;
+  }
   if (!hwnd || fromWindow) return;  // the window shows it already
   ++pushing;
   switch (what) {
@@ -690,6 +738,7 @@ void Renderer::Node::Changed(Control& c, Prop what) {
       break;
     case Prop::Visible:
       if (c.GetKind() == Kind::Form) break;  // forms are shown and hidden by the host
+      if (c.GetKind() == Kind::TabSheet && SheetShown(*this)) BuildDeferred(*this);
       ShowWindow(hwnd, c.Visible() && (c.GetKind() != Kind::TabSheet || SheetShown(*this)) ? SW_SHOWNA : SW_HIDE);
       break;
     case Prop::Bounds:
@@ -705,6 +754,7 @@ void Renderer::Node::Changed(Control& c, Prop what) {
     case Prop::Color:
     case Prop::Picture: InvalidateRect(hwnd, nullptr, TRUE); break;
     case Prop::Children:
+      if (deferred) break;  // built with the sheet
       for (auto& child : c.Children())
         if (!FindNode(child.get())) ApplyFont(Build(renderer, *app, *this, *child, GetModuleHandleW(nullptr)));
       break;
