@@ -88,6 +88,8 @@ ContextMenuPage::ContextMenuPage(ui::TabSheet& sheet, Catalogue& catalogue, Page
   cbNotepad.OnClick = [this](ui::Control&) { cbNotepadClick(); };
   buNotepad.OnClick = [this](ui::Control&) { buNotepadClick(); };
   EnableEditor(false);
+  // These three show their English text as a tooltip, in both languages.
+  for (ui::CheckBox* box : {&cbNewWindow, &cbNotepad, &cbAllFileEditor}) box->SetShowHint(true);
 
   const char* section = "Context Menu";
   // Any command under this verb or the older one counts as registered; the
