@@ -81,6 +81,7 @@ class MainPages : public Pages {
   }
 
   void TakeLoaded() override { catalogue_.TakeLoaded(); }
+  const Catalogue* FileRows() const override { return &catalogue_; }
 
  private:
   PageEnv env_;

@@ -9,6 +9,7 @@
 namespace tolvane {
 
 class TfoMain;
+class Catalogue;
 
 // The page reads of start-up, in the order the road runs them.
 enum class ReadGroup {
@@ -67,6 +68,8 @@ class Pages {
   virtual void Standard() = 0;
   // Apply step 25: every loaded value := the control's state now.
   virtual void TakeLoaded() = 0;
+  // The settings file: the catalogue whose rows carry the file keys.
+  virtual const Catalogue* FileRows() const { return nullptr; }
 };
 
 // Creates the page controls on the main window's sheets and returns their

@@ -70,4 +70,11 @@ std::string Win32System::ModulePath() {
   }
 }
 
+uint64_t Win32System::TotalPhysicalMemory() {
+  MEMORYSTATUS status{};
+  status.dwLength = sizeof status;
+  api.memoryStatus(&status);
+  return status.dwTotalPhys;
+}
+
 }  // namespace port

@@ -16,6 +16,7 @@ class Win32System : public System {
     decltype(&::WideCharToMultiByte) toMultiByte = ::WideCharToMultiByte;
     decltype(&::GetEnvironmentVariableW) getEnv = ::GetEnvironmentVariableW;
     decltype(&::GetModuleFileNameW) moduleFileName = ::GetModuleFileNameW;
+    decltype(&::GlobalMemoryStatus) memoryStatus = ::GlobalMemoryStatus;
   };
   Api api;
 
@@ -25,6 +26,7 @@ class Win32System : public System {
   size_t AnsiByteLength(const std::string& utf8) override;
   std::optional<std::string> Env(const std::string& name) override;
   std::string ModulePath() override;
+  uint64_t TotalPhysicalMemory() override;
 };
 
 }  // namespace port
