@@ -111,11 +111,16 @@ TEST(SettingsFile, SavedAndOpenedTheWindowStandsAsItWasSavedForEveryKey) {
   FileMachine a;
   a.Start();
   const std::map<std::string, Loaded> fresh = a.Values();
+  // Every key that is written gets another value (the older format's keys,
+  // only read, share their control with a written one).
+  auto written = [](const FileKey& k) {
+    return k.form != FileForm::List &&
+           std::find(kWriteSections.begin(), kWriteSections.end(), k.section) != kWriteSections.end();
+  };
   int n = 0;
   for (const auto& row : a.Rows().All())
     for (size_t i = 0; i < row->File().size(); ++i)
-      if (row->File()[i].form != FileForm::List)
-        SetFileValue(*a.main, *row, i, Other(FileValue(*a.main, *row, i), ++n));
+      if (written(row->File()[i])) SetFileValue(*a.main, *row, i, Other(FileValue(*a.main, *row, i), ++n));
   // The second adapter with its own MTU, and a lock.
   a.Combo("cbAdapterID").UserSelect(1);
   a.Click(a.Box("cbDisableMTU"));
@@ -522,4 +527,43 @@ TEST(SettingsFile, ASnapshotThatCannotBeWrittenIsSaidAndTheApplyGoesOn) {
   EXPECT_NE(boxes[1].text.find("Logoff"), std::string::npos);
   EXPECT_EQ(m.Dword(Root::HKCU, kPolicies, "NoDrives"), 4u) << "the later steps ran";
   EXPECT_FALSE(m.app->IsTerminated());
+}
+
+TEST(SettingsFile, TheLogonAndPerformanceKeysFollowTheirRules) {
+  struct Case {
+    const char* what;
+    std::string body;
+    bool windowsChooses;  // cbIoPageLockLimit
+    int pages;            // udIoPageLockLimit
+    bool recent, find;    // cbRmRecent, cbRmFindMRU
+    std::string red, green, blue;
+  };
+  const Case cases[] = {
+      {"absent", "", true, 0, false, false, "0", "0", "0"},
+      {"a size and colours", "[Performance]\r\nIoPageLockLimit=12\r\n[Logon]\r\nBackground RValue=10\r\n"
+       "Background GValue=0x20\r\nBackground BValue=255\r\n", false, 12, false, false, "10", "32", "255"},
+      {"zero or below lets Windows choose; colours out of 0..255", "[Performance]\r\nIoPageLockLimit=-4\r\n"
+       "[Logon]\r\nBackground RValue=256\r\nBackground GValue=-1\r\nBackground BValue=red\r\n", true, 0, false, false,
+       "0", "0", "0"},
+      {"the older history keys are the default of the newer",
+       "[MRU]\r\nRecent=1\r\nFind=1\r\n[Logon]\r\nAutoCleanFindMRU=0\r\n", true, 0, true, false, "0", "0", "0"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    FileMachine m;
+    m.Start();
+    m.Click(m.Box("cbIoPageLockLimit"));
+    m.UpDownOf("udIoPageLockLimit").SetPosition(5);
+    m.Put(c.body);
+    m.Open(kSaved);
+    EXPECT_EQ(m.Box("cbIoPageLockLimit").Checked(), c.windowsChooses);
+    EXPECT_EQ(m.UpDownOf("udIoPageLockLimit").Position(), c.pages);
+    EXPECT_EQ(m.Box("cbRmRecent").Checked(), c.recent);
+    EXPECT_EQ(m.Box("cbRmFindMRU").Checked(), c.find);
+    m.Save("C:\\Settings\\again.ini");
+    EXPECT_EQ(m.Key("Logon", "Background RValue", "C:\\Settings\\again.ini"), c.red);
+    EXPECT_EQ(m.Key("Logon", "Background GValue", "C:\\Settings\\again.ini"), c.green);
+    EXPECT_EQ(m.Key("Logon", "Background BValue", "C:\\Settings\\again.ini"), c.blue);
+    EXPECT_EQ(m.Key("MRU", "Recent", "C:\\Settings\\again.ini"), "<absent>") << "the older section is never written";
+  }
 }
