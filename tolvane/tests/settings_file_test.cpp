@@ -567,3 +567,24 @@ TEST(SettingsFile, TheLogonAndPerformanceKeysFollowTheirRules) {
     EXPECT_EQ(m.Key("MRU", "Recent", "C:\\Settings\\again.ini"), "<absent>") << "the older section is never written";
   }
 }
+
+TEST(SettingsFile, TheListReportsHoldTheCurrentRowsAndNoMore) {
+  const std::string uninstall = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+  const std::string run = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\run";
+  FileMachine m;
+  m.PutString(Root::HKLM, uninstall + "\\App1", "DisplayName", "App One");
+  m.PutString(Root::HKLM, uninstall + "\\App1", "UninstallString", "C:\\App1\\uninst.exe");
+  m.PutString(Root::HKLM, run, "Tool", "C:\\tool.exe");
+  m.PutString(Root::HKCR, ".txt", "", "txtfile");
+  m.PutString(Root::HKCR, "txtfile", "", "Text Document");
+  m.PutString(Root::HKCR, ".txt\\ShellNew", "NullFile", "");
+  m.files.AddFile(kSaved, "[Uninstall]\r\n0=x\r\n1=Removed Program\r\n[Run]\r\n3=old\r\n[ShellNew]\r\n.gone=Gone\r\n");
+  m.Start();
+  m.Save(kSaved);
+  EXPECT_EQ(m.Key("Uninstall", "0"), "App One");
+  EXPECT_EQ(m.Key("Uninstall", "1"), "<absent>");
+  EXPECT_EQ(m.Key("Run", "0"), "Tool ( C:\\tool.exe )");
+  EXPECT_EQ(m.Key("Run", "3"), "<absent>");
+  EXPECT_EQ(m.Key("ShellNew", ".txt"), "Text Document");
+  EXPECT_EQ(m.Key("ShellNew", ".gone"), "<absent>");
+}
