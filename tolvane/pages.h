@@ -10,6 +10,7 @@ namespace tolvane {
 
 class TfoMain;
 class Catalogue;
+class IconPages;
 
 // The page reads of start-up, in the order the road runs them.
 enum class ReadGroup {
@@ -70,6 +71,9 @@ class Pages {
   virtual void TakeLoaded() = 0;
   // The settings file: the catalogue whose rows carry the file keys.
   virtual const Catalogue* FileRows() const { return nullptr; }
+  // The icon pages with their held locations (the settings file and tests
+  // reach them here); nullptr for pages without them.
+  virtual IconPages* Icons() { return nullptr; }
 };
 
 // Creates the page controls on the main window's sheets and returns their

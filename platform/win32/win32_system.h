@@ -17,6 +17,9 @@ class Win32System : public System {
     decltype(&::GetEnvironmentVariableW) getEnv = ::GetEnvironmentVariableW;
     decltype(&::GetModuleFileNameW) moduleFileName = ::GetModuleFileNameW;
     decltype(&::GlobalMemoryStatus) memoryStatus = ::GlobalMemoryStatus;
+    // The ANSI form: the record goes back byte for byte, its face name in
+    // the code page it came in.
+    decltype(&::SystemParametersInfoA) parametersInfo = ::SystemParametersInfoA;
   };
   Api api;
 
@@ -27,6 +30,8 @@ class Win32System : public System {
   std::optional<std::string> Env(const std::string& name) override;
   std::string ModulePath() override;
   uint64_t TotalPhysicalMemory() override;
+  std::optional<IconMetrics> GetIconMetrics() override;
+  bool SetIconMetrics(const IconMetrics& metrics, uint32_t flags) override;
 };
 
 }  // namespace port
