@@ -60,6 +60,8 @@ class TQXCommon {
   std::string NormalizePassword(const std::string& password) const;
   std::string ScramblePassword(const std::string& password) const;
   std::string UnscramblePassword(const std::string& scrambled) const;
+  // Whether every character is a symbol of the scrambled alphabet.
+  bool IsScrambledPassword(const std::string& scrambled) const;
 
   // Opens "file.chm::/topic.htm>main"; 0 when nothing was shown.
   uintptr_t ShowHtmlHelp(uintptr_t window, const std::string& helpPath);

@@ -79,6 +79,13 @@ class IconRow : public Row {
     pages_.Refresh(icon_);
   }
   Loaded State() const override { return icon_.held; }
+  // The settings file: the held location, shown in the image when loaded.
+  std::optional<Loaded> FileGet(size_t) const override { return Loaded{icon_.held}; }
+  bool FileSet(size_t, const Loaded& v) override {
+    icon_.held = AsText(v);
+    pages_.Refresh(icon_);
+    return true;
+  }
 
  protected:
   void Store(RowContext& ctx) override {

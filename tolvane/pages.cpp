@@ -124,6 +124,7 @@ class MainPages : public Pages {
     StandardRows(system_.standard, ctx);
   }
 
+  const Catalogue* FileRows() const override { return &catalogue_; }
   IconPages* Icons() override { return &icons_; }
 
   void TakeLoaded() override {

@@ -30,6 +30,10 @@
 //   driver answer WINDOW BUTTON           press a button of a message box (caption, or yes/no/ok/cancel)
 //   driver message WINDOW                 print the text of a message box
 //   driver close WINDOW                   close the window
+//   driver profile FILE SECTION KEY       print the value as the profile functions read it ("<absent>" when
+//                                         the key is missing)
+//   driver profile FILE SECTION           print the key names of the section, one a line
+//   driver profile FILE                   print the section names of the file, one a line
 //   driver exec COMMAND-LINE              start a program with exactly this command line, as the shell
 //                                         starts a verb's command (not waited for; the program keeps the
 //                                         driver's standard handles open, so send them nowhere)
@@ -550,6 +554,23 @@ int Hint(HWND top, HWND control) {
       Print(text);
       return 0;
     }
+
+// profile: Wine's own profile functions on a file the program wrote.
+int Profile(int argc, wchar_t** argv) {
+  std::vector<wchar_t> buf(1 << 16, 0);
+  const wchar_t* file = argv[2];
+  DWORD n = 0;
+  if (argc >= 5) {
+    n = GetPrivateProfileStringW(argv[3], argv[4], L"<absent>", buf.data(), static_cast<DWORD>(buf.size()), file);
+    Print(std::wstring(buf.data(), n));
+    return 0;
+  }
+  n = argc == 4 ? GetPrivateProfileStringW(argv[3], nullptr, L"", buf.data(), static_cast<DWORD>(buf.size()), file)
+                : GetPrivateProfileSectionNamesW(buf.data(), static_cast<DWORD>(buf.size()), file);
+  for (DWORD at = 0; at < n && buf[at];) {
+    std::wstring name(buf.data() + at);
+    Print(name);
+    at += static_cast<DWORD>(name.size()) + 1;
   }
   return 0;
 }
@@ -557,6 +578,7 @@ int Hint(HWND top, HWND control) {
 int Run(int argc, wchar_t** argv) {
   std::wstring cmd = argv[1];
   if (cmd == L"exec") return Exec(argv[2]);
+  if (cmd == L"profile") return Profile(argc, argv);
   if (cmd == L"gone") {
     for (int i = 0; i < 100; ++i) {
       if (!FindTop(argv[2])) return 0;
