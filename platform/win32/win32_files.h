@@ -20,6 +20,7 @@ class Win32Files : public Files {
     decltype(&::CreateDirectoryW) createDirectory = ::CreateDirectoryW;
     decltype(&::DeleteFileW) deleteFile = ::DeleteFileW;
     decltype(&::RemoveDirectoryW) removeDirectory = ::RemoveDirectoryW;
+    decltype(&::CopyFileW) copyFile = ::CopyFileW;
   };
   Api api;
 
@@ -30,6 +31,7 @@ class Win32Files : public Files {
   bool MakeFolder(const std::string& path) override;
   bool RemoveFile(const std::string& path) override;
   bool RemoveFolder(const std::string& path) override;
+  bool CopyFile(const std::string& from, const std::string& to, bool overwrite) override;
 };
 
 }  // namespace port
