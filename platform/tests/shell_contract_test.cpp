@@ -14,6 +14,7 @@
 #include "platform/text.h"
 #ifdef _WIN32
 #include <windows.h>
+#include <objbase.h>
 
 #include "platform/text.h"
 #include "platform/win32/win32_files.h"

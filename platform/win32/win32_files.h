@@ -1,6 +1,7 @@
 // The real file system through the wide-character API.
 #pragma once
 #include <windows.h>
+#undef CopyFile  // the port's name, not the macro
 
 #include "platform/files.h"
 
