@@ -746,8 +746,17 @@ void Renderer::Node::Changed(Control& c, Prop what) {
         SetWindowPos(hwnd, nullptr, c.Left(), c.Top(), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
       } else {
         RECT r = Placement(*this);
+        // Group boxes paint no inside of their own: a control moved out from
+        // under one (a wizard's page change) would leave its picture there.
+        // Both the place it left and the one it took are drawn anew.
+        HWND parent = GetParent(hwnd);
+        RECT before{};
+        GetWindowRect(hwnd, &before);
+        MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&before), 2);
         MoveWindow(hwnd, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
         FitCaption(*this);
+        RedrawWindow(parent, &before, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+        RedrawWindow(parent, &r, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
       }
       break;
     case Prop::Font: ApplyFont(*this); break;
