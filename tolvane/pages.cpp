@@ -9,6 +9,7 @@
 #include "tolvane/page_context.h"
 #include "tolvane/page_ie.h"
 #include "tolvane/page_network.h"
+#include "tolvane/page_window.h"
 
 namespace tolvane {
 
@@ -30,12 +31,17 @@ class MainPages : public Pages {
         network_(main.tsNetwork, catalogue_, env_, main.lbAdapterID, main.lbTemp),
         context_(main.tsContextMenu, catalogue_, env_,
                  {[&main] { return main.FolderIconCommand; }, [&main] { return main.NotepadCommand; }}),
-        ie_(main.tsIE1, main.tsIE2, catalogue_, env_, main.lbIdentities) {}
+        ie_(main.tsIE1, main.tsIE2, catalogue_, env_, main.lbIdentities),
+        window_(main.tsWindow, main.tsStartMenu, main.tsRestriction, catalogue_, env_,
+                [&main] { main.buPasswordSettingClick(); }) {}
 
   void Read(ReadGroup group) override {
     RowContext ctx = env_.Context();
     switch (group) {
-      case ReadGroup::Desktop: ReadRows(desktop_.read, ctx); break;
+      case ReadGroup::Desktop:
+        ReadRows(desktop_.read, ctx);
+        ReadRows(window_.readDesktop, ctx);
+        break;
       case ReadGroup::Explorer: ReadRows(explorer_.readExplorer, ctx); break;
       case ReadGroup::ContextMenu: ReadRows(context_.read, ctx); break;
       case ReadGroup::Network:
@@ -47,6 +53,9 @@ class MainPages : public Pages {
         ReadRows(explorer_.readToolbar, ctx);
         ReadRows(ie_.read, ctx);
         break;
+      case ReadGroup::Window: ReadRows(window_.readWindow, ctx); break;
+      case ReadGroup::StartPanel: ReadRows(window_.readStartMenu, ctx); break;
+      case ReadGroup::Restriction: ReadRows(window_.readRestriction, ctx); break;
       default: break;
     }
   }
@@ -54,7 +63,10 @@ class MainPages : public Pages {
   void Apply(ApplyStep step) override {
     RowContext ctx = env_.Context();
     switch (step) {
-      case ApplyStep::Desktop: WriteRows(desktop_.apply, ctx); break;
+      case ApplyStep::Desktop:
+        WriteRows(desktop_.apply, ctx);
+        WriteRows(window_.applyDesktop, ctx);
+        break;
       case ApplyStep::Explorer: WriteRows(explorer_.applyExplorer, ctx); break;
       case ApplyStep::ContextMenu: WriteRows(context_.apply, ctx); break;
       case ApplyStep::Network:
@@ -66,6 +78,9 @@ class MainPages : public Pages {
         WriteRows(explorer_.applyToolbar, ctx);
         WriteRows(ie_.apply, ctx);
         break;
+      case ApplyStep::Window: WriteRows(window_.applyWindow, ctx); break;
+      case ApplyStep::StartPanel: WriteRows(window_.applyStartMenu, ctx); break;
+      case ApplyStep::Restriction: WriteRows(window_.applyRestriction, ctx); break;
       case ApplyStep::FolderIconVerb: WriteRows(context_.applyFolderIcon, ctx); break;
       default: break;
     }
@@ -78,6 +93,7 @@ class MainPages : public Pages {
     StandardRows(context_.standard, ctx);
     StandardRows(network_.standard, ctx);
     StandardRows(ie_.standard, ctx);
+    StandardRows(window_.standard, ctx);
   }
 
   void TakeLoaded() override { catalogue_.TakeLoaded(); }
@@ -90,6 +106,7 @@ class MainPages : public Pages {
   NetworkPage network_;
   ContextMenuPage context_;
   IEPages ie_;
+  WindowPages window_;
 };
 
 }  // namespace
