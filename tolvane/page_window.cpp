@@ -87,7 +87,7 @@ WindowPages::WindowPages(ui::TabSheet& tsWindow, ui::TabSheet& tsStartMenu, ui::
                                    "ではなくフォアグラウンドにします。",
                                    "If you trigger session of same application, this setting move foreground, not "
                                    "flash 3 times in taskbar.")),
-      gbPlaceBar(tsWindow.Add<ui::GroupBox>("gbPlaceBar", {356, 6, 314, 300}, "コモンダイアログのプレースバー",
+      gbPlaceBar(tsWindow.Add<ui::GroupBox>("gbPlaceBar", {356, 8, 314, 298}, "コモンダイアログのプレースバー",
                                             "Place Bar in Common Dialog")),
       cbNoPlaceBar(Box(gbPlaceBar, "cbNoPlaceBar", {12, 20, 290, 17}, "プレースバーを隠す", "Hide Place Bar")),
       laPlaceBar(Note(gbPlaceBar, "laPlaceBar", {12, 190, 290, 104},
@@ -118,7 +118,7 @@ WindowPages::WindowPages(ui::TabSheet& tsWindow, ui::TabSheet& tsStartMenu, ui::
                                    "マイコンピュータのプロパティを隠す", "Remove Properties from My Computer")),
       buPasswordSetting(tsRestriction.Add<ui::Button>("buPasswordSetting", {16, 272, 260, 27},
                                                       "「トルヴァネ」のパスワード変更", "Change password of Kelvorin")),
-      gbRestrictRun(tsRestriction.Add<ui::GroupBox>("gbRestrictRun", {356, 6, 314, 300}, "実行可能なアプリケーション",
+      gbRestrictRun(tsRestriction.Add<ui::GroupBox>("gbRestrictRun", {356, 8, 314, 298}, "実行可能なアプリケーション",
                                                     "Executable application")),
       cbRestrictRun(Box(gbRestrictRun, "cbRestrictRun", {12, 20, 290, 17}, "実行可能なアプリケーションを制限する",
                         "Restrict executable application")),
