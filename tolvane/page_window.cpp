@@ -21,7 +21,8 @@ constexpr const char* kCD = "Software\\Microsoft\\Windows\\CurrentVersion\\Polic
 constexpr const char* kPlacesBar = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Comdlg32\\PlacesBar";
 constexpr const char* kPS = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
 constexpr const char* kAdvanced = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced";
-constexpr const char* kRestrictRunList = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer\\RestrictRun";
+constexpr const char* kRestrictRunList =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer\\RestrictRun";
 
 // The place value that stands for a text, in both directions.
 constexpr int32_t kPlaceText = 999;
@@ -309,8 +310,8 @@ WindowPages::WindowPages(ui::TabSheet& tsWindow, ui::TabSheet& tsStartMenu, ui::
 }
 
 void WindowPages::buPlaceClick(int i) {
-  std::optional<std::string> folder =
-      env_.dialogs.BrowseFolder(env_.app.ActiveWindowHandle(), env_.qx.Japanese() ? "フォルダを選択して下さい" : "Select folder", "");
+  const char* title = env_.qx.Japanese() ? "フォルダを選択して下さい" : "Select folder";
+  std::optional<std::string> folder = env_.dialogs.BrowseFolder(env_.app.ActiveWindowHandle(), title, "");
   if (folder) edPlace[i]->SetText(*folder);  // its change enables Apply
 }
 
