@@ -10,6 +10,8 @@
 #include "tolvane/page_ie.h"
 #include "tolvane/page_network.h"
 #include "tolvane/page_window.h"
+#include "tolvane/page_logon.h"
+#include "tolvane/page_system.h"
 
 namespace tolvane {
 
@@ -32,12 +34,16 @@ class MainPages : public Pages {
         context_(main.tsContextMenu, catalogue_, env_,
                  {[&main] { return main.FolderIconCommand; }, [&main] { return main.NotepadCommand; }}),
         ie_(main.tsIE1, main.tsIE2, catalogue_, env_, main.lbIdentities),
+        performance_(main.tsPerformance, catalogue_, env_),
+        system_(main.tsSystem, catalogue_, env_),
+        logon_(main.tsLogon1, main.tsLogon2, catalogue_, env_, {[&main] { return main.AutoCleanCommand; }}),
         window_(main.tsWindow, main.tsStartMenu, main.tsRestriction, catalogue_, env_,
                 [&main] { main.buPasswordSettingClick(); }) {}
 
   void Read(ReadGroup group) override {
     RowContext ctx = env_.Context();
     switch (group) {
+      case ReadGroup::Registration: ReadRows(system_.readRegistration, ctx); break;
       case ReadGroup::Desktop:
         ReadRows(desktop_.read, ctx);
         ReadRows(window_.readDesktop, ctx);
@@ -56,6 +62,10 @@ class MainPages : public Pages {
       case ReadGroup::Window: ReadRows(window_.readWindow, ctx); break;
       case ReadGroup::StartPanel: ReadRows(window_.readStartMenu, ctx); break;
       case ReadGroup::Restriction: ReadRows(window_.readRestriction, ctx); break;
+      case ReadGroup::Performance: ReadRows(performance_.read, ctx); break;
+      case ReadGroup::NumLock: ReadRows(system_.readNumLock, ctx); break;
+      case ReadGroup::Logon2: ReadRows(logon_.readLogon2, ctx); break;
+      case ReadGroup::Logon1: ReadRows(logon_.readLogon1, ctx); break;
       default: break;
     }
   }
@@ -81,7 +91,11 @@ class MainPages : public Pages {
       case ApplyStep::Window: WriteRows(window_.applyWindow, ctx); break;
       case ApplyStep::StartPanel: WriteRows(window_.applyStartMenu, ctx); break;
       case ApplyStep::Restriction: WriteRows(window_.applyRestriction, ctx); break;
+      case ApplyStep::Performance: WriteRows(performance_.apply, ctx); break;
+      case ApplyStep::System: WriteRows(system_.apply, ctx); break;
       case ApplyStep::FolderIconVerb: WriteRows(context_.applyFolderIcon, ctx); break;
+      case ApplyStep::LogonCleanup: WriteRows(logon_.applyCleanup, ctx); break;
+      case ApplyStep::Logon: WriteRows(logon_.applyLogon, ctx); break;
       default: break;
     }
   }
@@ -94,6 +108,9 @@ class MainPages : public Pages {
     StandardRows(network_.standard, ctx);
     StandardRows(ie_.standard, ctx);
     StandardRows(window_.standard, ctx);
+    StandardRows(logon_.standard, ctx);
+    StandardRows(performance_.standard, ctx);
+    StandardRows(system_.standard, ctx);
   }
 
   void TakeLoaded() override { catalogue_.TakeLoaded(); }
@@ -106,6 +123,9 @@ class MainPages : public Pages {
   NetworkPage network_;
   ContextMenuPage context_;
   IEPages ie_;
+  PerformancePage performance_;
+  SystemPage system_;
+  LogonPages logon_;
   WindowPages window_;
 };
 
