@@ -8,6 +8,7 @@
 #include "tolvane/page_explorer.h"
 #include "tolvane/page_context.h"
 #include "tolvane/page_ie.h"
+#include "tolvane/page_lists.h"
 #include "tolvane/page_network.h"
 #include "tolvane/page_window.h"
 #include "tolvane/page_logon.h"
@@ -38,7 +39,11 @@ class MainPages : public Pages {
         system_(main.tsSystem, catalogue_, env_),
         logon_(main.tsLogon1, main.tsLogon2, catalogue_, env_, {[&main] { return main.AutoCleanCommand; }}),
         window_(main.tsWindow, main.tsStartMenu, main.tsRestriction, catalogue_, env_,
-                [&main] { main.buPasswordSettingClick(); }) {}
+                [&main] { main.buPasswordSettingClick(); }),
+        lists_(main.tsUninstall, main.tsRun, main.tsShellNew, env_,
+               {main.lbTemp, main.lbCopyCurrent, main.lbCopyDelete, main.lbDeltaCurrent, main.lbDeltaDelete,
+                main.lbDeltaCurrentRun, main.lbDeltaDeleteRun, main.lbCopyCurrentShellNew, main.lbCopyDeleteShellNew,
+                main.lbDeltaCurrentShellNew, main.lbDeltaDeleteShellNew}) {}
 
   void Read(ReadGroup group) override {
     RowContext ctx = env_.Context();
@@ -66,6 +71,9 @@ class MainPages : public Pages {
       case ReadGroup::NumLock: ReadRows(system_.readNumLock, ctx); break;
       case ReadGroup::Logon2: ReadRows(logon_.readLogon2, ctx); break;
       case ReadGroup::Logon1: ReadRows(logon_.readLogon1, ctx); break;
+      case ReadGroup::Uninstall: lists_.ReadUninstall(); break;
+      case ReadGroup::Run: lists_.ReadRun(); break;
+      case ReadGroup::ShellNew: lists_.ReadShellNew(); break;
       default: break;
     }
   }
@@ -96,6 +104,7 @@ class MainPages : public Pages {
       case ApplyStep::FolderIconVerb: WriteRows(context_.applyFolderIcon, ctx); break;
       case ApplyStep::LogonCleanup: WriteRows(logon_.applyCleanup, ctx); break;
       case ApplyStep::Logon: WriteRows(logon_.applyLogon, ctx); break;
+      case ApplyStep::PendingMoves: lists_.ApplyPendingMoves(); break;
       default: break;
     }
   }
@@ -127,6 +136,7 @@ class MainPages : public Pages {
   SystemPage system_;
   LogonPages logon_;
   WindowPages window_;
+  ListPages lists_;
 };
 
 }  // namespace

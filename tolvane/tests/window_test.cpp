@@ -400,8 +400,9 @@ TEST(WindowPages, StandardUnticksEveryBoxAndEmptiesThePlaces) {
   p.applyEnabled = 0;
   p.Standard();
   for (const auto& row : p.catalogue.All())
-    if (auto* box = dynamic_cast<ui::CheckBox*>(p.form.Find(row->Control())))
+    if (auto* box = dynamic_cast<ui::CheckBox*>(p.form.Find(row->Control()))) {
       EXPECT_FALSE(box->Checked()) << row->Control();
+    }
   EXPECT_EQ(p.Places(), (std::vector<std::string>{"", "", "", "", ""}));
   EXPECT_EQ(p.w->tbMenuSpeed.Position(), 200);
   EXPECT_GT(p.applyEnabled, 0);
