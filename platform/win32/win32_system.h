@@ -16,6 +16,9 @@ class Win32System : public System {
     decltype(&::WideCharToMultiByte) toMultiByte = ::WideCharToMultiByte;
     decltype(&::GetEnvironmentVariableW) getEnv = ::GetEnvironmentVariableW;
     decltype(&::GetModuleFileNameW) moduleFileName = ::GetModuleFileNameW;
+    // The ANSI form: the record goes back byte for byte, its face name in
+    // the code page it came in.
+    decltype(&::SystemParametersInfoA) parametersInfo = ::SystemParametersInfoA;
   };
   Api api;
 
@@ -25,6 +28,8 @@ class Win32System : public System {
   size_t AnsiByteLength(const std::string& utf8) override;
   std::optional<std::string> Env(const std::string& name) override;
   std::string ModulePath() override;
+  std::optional<IconMetrics> GetIconMetrics() override;
+  bool SetIconMetrics(const IconMetrics& metrics, uint32_t flags) override;
 };
 
 }  // namespace port

@@ -189,7 +189,7 @@ void CreateWindowFor(Node& n, HINSTANCE inst) {
       break;
     case Kind::TabSheet: cls = kPanelClass; style |= WS_CLIPCHILDREN; break;
     case Kind::GroupBox:
-    case Kind::RadioGroup: cls = WC_BUTTONW; style |= BS_GROUPBOX; break;
+    case Kind::RadioGroup: cls = WC_BUTTONW; style |= BS_GROUPBOX | WS_CLIPCHILDREN; break;
     case Kind::Panel: cls = kPanelClass; break;
     case Kind::Label: {
       auto& l = static_cast<Label&>(c);
@@ -743,6 +743,14 @@ LRESULT CALLBACK SubclassProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     LRESULT result = 0;
     if (ChildMessage(w, m, wp, lp, result)) return result;
     if (m == WM_SETCURSOR && reinterpret_cast<HWND>(wp) == w && LOWORD(lp) == HTCLIENT && SetHandCursor(*n)) return TRUE;
+    // A group box draws only its frame and caption: its inside is erased
+    // here, or it would keep what was there before (another sheet).
+    if (m == WM_ERASEBKGND && (n->control->GetKind() == Kind::GroupBox || n->control->GetKind() == Kind::RadioGroup)) {
+      RECT r;
+      GetClientRect(w, &r);
+      FillRect(reinterpret_cast<HDC>(wp), &r, n->Brush());
+      return 1;
+    }
     if (m == WM_LBUTTONUP && (n->control->GetKind() == Kind::Edit || n->control->GetKind() == Kind::Memo)) {
       LRESULT r = CallWindowProcW(old, w, m, wp, lp);
       Node* again = NodeOf(w);
