@@ -20,6 +20,11 @@ class Win32Files : public Files {
     decltype(&::CreateDirectoryW) createDirectory = ::CreateDirectoryW;
     decltype(&::DeleteFileW) deleteFile = ::DeleteFileW;
     decltype(&::RemoveDirectoryW) removeDirectory = ::RemoveDirectoryW;
+    decltype(&::GetDriveTypeW) getDriveType = ::GetDriveTypeW;
+    decltype(&::GetVolumeInformationW) getVolumeInformation = ::GetVolumeInformationW;
+    decltype(&::FindFirstFileW) findFirstFile = ::FindFirstFileW;
+    decltype(&::FindNextFileW) findNextFile = ::FindNextFileW;
+    decltype(&::FindClose) findClose = ::FindClose;
   };
   Api api;
 
@@ -30,6 +35,9 @@ class Win32Files : public Files {
   bool MakeFolder(const std::string& path) override;
   bool RemoveFile(const std::string& path) override;
   bool RemoveFolder(const std::string& path) override;
+  DriveType DriveTypeOf(const std::string& root) override;
+  std::optional<VolumeInfo> Volume(const std::string& root) override;
+  bool ForEachEntry(const std::string& folder, const std::function<bool(const FolderEntry&)>& visit) override;
 };
 
 }  // namespace port
