@@ -199,6 +199,8 @@ void TfoMain::sbCloseClick() { Close(); }
 
 void TfoMain::sbDeleteFileClick() {
   CurrentStep = "Delete";
+  ui::Host* host = App().GetHost();
+  if (host) host->Busy(true);
   port::Files& files = *App().Ports().files;
   bool japanese = QX.Japanese();
   uint64_t removedSize = 0;
@@ -246,6 +248,7 @@ void TfoMain::sbDeleteFileClick() {
   laResult->SetCaption(japanese ? std::to_string(removed) + "ファイル（" + kb + "キロバイト）を削除しました"
                                 : std::to_string(removed) + " Files (" + kb + " (KB)) removed.");
   if (lvFile->Count() == 0) sbDeleteFile->SetEnabled(false);
+  if (host) host->Busy(false);
 }
 
 void TfoMain::sbHelpClick() {

@@ -65,6 +65,8 @@ void TfoMain::sbSearchClick() {
   progress.Show();
   App().ProcessMessages();
   CurrentStep = "Progress Bar Shown";
+  ui::Host* host = App().GetHost();
+  if (host) host->Busy(true);
 
   uint64_t total = 0;
   int count = 0;
@@ -129,6 +131,7 @@ void TfoMain::sbSearchClick() {
     CurrentStep = "Search loop";
     progress.SetCaption(japanese ? "検索中" : "Now Searching ...");
     progress.laProgress->SetCaption(folder);
+    if (host) host->Repaint(*progress.laProgress);
     progress.ProgressBar->StepIt();
     CurrentStep = "Search loop Dir=" + folder;
     std::string upper = AsciiUpper(folder);
@@ -152,6 +155,7 @@ void TfoMain::sbSearchClick() {
   std::string kb = std::to_string(total / 1024);
   laResult->SetCaption(japanese ? "合計：" + std::to_string(count) + "ファイル，" + kb + "キロバイト"
                                 : "Total:" + std::to_string(count) + " files, " + kb + "(KB)");
+  if (host) host->Busy(false);
   CurrentStep = "Progress Bar Free";
   if (count > 0) sbDeleteFile->SetEnabled(true);
   progress.Hide();
@@ -187,6 +191,7 @@ void TfoMain::EnumSubDir(const std::string& folder1, const std::string& folder2,
       if (progress_) {
         progress_->SetCaption(japanese ? "フォルダ構造取得中" : "Getting structure of folder");
         progress_->laProgress->SetCaption(path);
+        if (ui::Host* host = App().GetHost()) host->Repaint(*progress_->laProgress);
       }
       return true;
     });

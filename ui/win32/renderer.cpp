@@ -1071,6 +1071,21 @@ Rect Renderer::Screen() {
   return {r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
 
+void Renderer::Repaint(Control& control) {
+  auto* n = dynamic_cast<Node*>(control.GetPeer());
+  if (!n || !n->hwnd) return;
+  // A transparent label shows its parent through it: the parent paints that part too.
+  HWND parent = GetParent(n->hwnd);
+  RECT r;
+  GetWindowRect(n->hwnd, &r);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+  RedrawWindow(parent, &r, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
+void Renderer::Busy(bool busy) {
+  SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(busy ? IDC_WAIT : IDC_ARROW)));
+}
+
 Rect Renderer::Desktop() {
   return {GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
           GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
