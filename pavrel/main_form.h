@@ -75,7 +75,9 @@ class TfoMain : public ui::Form {
  private:
   void ReadSettings();
   void WriteSettings();
+  bool ProgressDue();
   TfoProgress* progress_ = nullptr;
+  int64_t progressShown_ = 0;  // milliseconds of the progress window's last update
 };
 
 // A file name and its folder's rules: whether the enabled rules list it.

@@ -1,6 +1,7 @@
 // The unneeded-file search: the folders of the chosen drives gathered level
 // by level, then each folder's files tested against the enabled rules.
 #include <algorithm>
+#include <chrono>
 #include <utility>
 
 #include "pavrel/main_form.h"
@@ -55,6 +56,7 @@ bool IsUnneeded(const FileRules& rules, const std::string& name, uint32_t attrib
 void TfoMain::sbSearchClick() {
   bool japanese = QX.Japanese();
   CurrentStep = "Search Button Click";
+  progressShown_ = 0;
   progress_ = &App().CreateForm<TfoProgress>();
   TfoProgress& progress = *progress_;
   sbDeleteFile->SetEnabled(false);
@@ -127,12 +129,16 @@ void TfoMain::sbSearchClick() {
   bool recently = cbRecentlyFile->Checked(), windowsText = cbWindowsTextFile->Checked();
   bool windowsTemp = cbWindowsTempFile->Checked();
   port::Files& files = *App().Ports().files;
+  int passed = 0;  // the bar's steps, one a folder
   for (const std::string& folder : lbDir) {
     CurrentStep = "Search loop";
     progress.SetCaption(japanese ? "検索中" : "Now Searching ...");
-    progress.laProgress->SetCaption(folder);
-    if (host) host->Repaint(*progress.laProgress);
-    progress.ProgressBar->StepIt();
+    ++passed;
+    if (ProgressDue()) {
+      progress.laProgress->SetCaption(folder);
+      if (host) host->Repaint(*progress.laProgress);
+      progress.ProgressBar->SetPosition(passed);
+    }
     CurrentStep = "Search loop Dir=" + folder;
     std::string upper = AsciiUpper(folder);
     rules.wholeFolder = (recently && upper == recentDir) || (windowsTemp && upper == tempDir);
@@ -163,6 +169,17 @@ void TfoMain::sbSearchClick() {
   progress_ = nullptr;
 }
 
+// The progress window shows the folder under way some twenty times a
+// second: painting it for each of many thousand folders would cost the
+// search many times what its enumerations cost.
+bool TfoMain::ProgressDue() {
+  auto now = std::chrono::steady_clock::now().time_since_epoch();
+  int64_t ms = std::chrono::duration_cast<std::chrono::milliseconds>(now).count();
+  if (progressShown_ != 0 && ms - progressShown_ < 50) return false;
+  progressShown_ = ms;
+  return true;
+}
+
 void TfoMain::EnumSubDir(const std::string& folder1, const std::string& folder2, const std::string& folder3,
                          const std::string& folder4, const std::string& folder5) {
   CurrentStep = "Before loop step in EnumSubDir";
@@ -188,7 +205,7 @@ void TfoMain::EnumSubDir(const std::string& folder1, const std::string& folder2,
       for (const std::string& x : excluded)
         if (upper == x) return true;
       lbAnswer.push_back(path);
-      if (progress_) {
+      if (progress_ && ProgressDue()) {
         progress_->SetCaption(japanese ? "フォルダ構造取得中" : "Getting structure of folder");
         progress_->laProgress->SetCaption(path);
         if (ui::Host* host = App().GetHost()) host->Repaint(*progress_->laProgress);

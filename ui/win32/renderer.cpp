@@ -412,7 +412,11 @@ void SyncList(Node& n) {
                  reinterpret_cast<LPARAM>(n.imageList));
     if (old) ImageList_Destroy(old);
   }
+  // Drawn once at the end: a list of many thousand rows would otherwise be
+  // repainted for each row added.
+  SendMessageW(n.hwnd, WM_SETREDRAW, FALSE, 0);
   SendMessageW(n.hwnd, LVM_DELETEALLITEMS, 0, 0);
+  SendMessageW(n.hwnd, LVM_SETITEMCOUNT, static_cast<WPARAM>(l.Count()), 0);
   for (int i = 0; i < l.Count(); ++i) {
     const ListItem& it = l.Item(i);
     std::wstring cap = Wide(it.caption);
@@ -440,6 +444,8 @@ void SyncList(Node& n) {
   sel.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
   sel.state = sel.stateMask;
   if (l.Selected() >= 0) SendMessageW(n.hwnd, LVM_SETITEMSTATE, static_cast<WPARAM>(l.Selected()), reinterpret_cast<LPARAM>(&sel));
+  SendMessageW(n.hwnd, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(n.hwnd, nullptr, TRUE);
   --n.pushing;
 }
 
