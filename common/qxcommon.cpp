@@ -298,6 +298,17 @@ void TQXCommon::MoveRegKey(const std::string& root, const std::string& oldKey, c
   if (CopyTree(from, to)) DeleteTree(from);
 }
 
+bool TQXCommon::MoveRegValue(const std::string& root, const std::string& oldKey, const std::string& newKey,
+                             const std::string& name) {
+  // Onto its own key the value stays where it is.
+  if (port::UpperNoCase(CleanKey(oldKey)) == port::UpperNoCase(CleanKey(newKey))) return false;
+  std::optional<port::RegValue> v = ReadValue(root, oldKey, name);
+  if (!v) return false;
+  WriteValue(root, newKey, name, *v);
+  DeleteRegValue(root, oldKey, name);
+  return true;
+}
+
 void TQXCommon::GetRegKeyNames(const std::string& root, const std::string& key) {
   stringList_.clear();
   SetRegRoot(root);

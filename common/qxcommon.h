@@ -42,6 +42,12 @@ class TQXCommon {
   void DeleteRegValue(const std::string& root, const std::string& key, const std::string& name);
   void DeleteRegKey(const std::string& root, const std::string& key);
   void MoveRegKey(const std::string& root, const std::string& oldKey, const std::string& newKey);
+  // One value from one key to another with its type and data exactly (the
+  // target key is made when missing), then deleted from the old key. A value
+  // that is absent moves nothing; a refused write raises RegistryError and
+  // keeps the old value. False when there was nothing to move.
+  bool MoveRegValue(const std::string& root, const std::string& oldKey, const std::string& newKey,
+                    const std::string& name);
   void GetRegKeyNames(const std::string& root, const std::string& key);
   void GetRegValueNames(const std::string& root, const std::string& key);
 

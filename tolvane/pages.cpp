@@ -8,7 +8,10 @@
 #include "tolvane/page_explorer.h"
 #include "tolvane/page_context.h"
 #include "tolvane/page_ie.h"
+#include "tolvane/page_lists.h"
 #include "tolvane/page_network.h"
+#include "tolvane/page_logon.h"
+#include "tolvane/page_system.h"
 
 namespace tolvane {
 
@@ -30,11 +33,19 @@ class MainPages : public Pages {
         network_(main.tsNetwork, catalogue_, env_, main.lbAdapterID, main.lbTemp),
         context_(main.tsContextMenu, catalogue_, env_,
                  {[&main] { return main.FolderIconCommand; }, [&main] { return main.NotepadCommand; }}),
-        ie_(main.tsIE1, main.tsIE2, catalogue_, env_, main.lbIdentities) {}
+        ie_(main.tsIE1, main.tsIE2, catalogue_, env_, main.lbIdentities),
+        performance_(main.tsPerformance, catalogue_, env_),
+        system_(main.tsSystem, catalogue_, env_),
+        logon_(main.tsLogon1, main.tsLogon2, catalogue_, env_, {[&main] { return main.AutoCleanCommand; }}),
+        lists_(main.tsUninstall, main.tsRun, main.tsShellNew, env_,
+               {main.lbTemp, main.lbCopyCurrent, main.lbCopyDelete, main.lbDeltaCurrent, main.lbDeltaDelete,
+                main.lbDeltaCurrentRun, main.lbDeltaDeleteRun, main.lbCopyCurrentShellNew, main.lbCopyDeleteShellNew,
+                main.lbDeltaCurrentShellNew, main.lbDeltaDeleteShellNew}) {}
 
   void Read(ReadGroup group) override {
     RowContext ctx = env_.Context();
     switch (group) {
+      case ReadGroup::Registration: ReadRows(system_.readRegistration, ctx); break;
       case ReadGroup::Desktop: ReadRows(desktop_.read, ctx); break;
       case ReadGroup::Explorer: ReadRows(explorer_.readExplorer, ctx); break;
       case ReadGroup::ContextMenu: ReadRows(context_.read, ctx); break;
@@ -47,6 +58,13 @@ class MainPages : public Pages {
         ReadRows(explorer_.readToolbar, ctx);
         ReadRows(ie_.read, ctx);
         break;
+      case ReadGroup::Performance: ReadRows(performance_.read, ctx); break;
+      case ReadGroup::NumLock: ReadRows(system_.readNumLock, ctx); break;
+      case ReadGroup::Logon2: ReadRows(logon_.readLogon2, ctx); break;
+      case ReadGroup::Logon1: ReadRows(logon_.readLogon1, ctx); break;
+      case ReadGroup::Uninstall: lists_.ReadUninstall(); break;
+      case ReadGroup::Run: lists_.ReadRun(); break;
+      case ReadGroup::ShellNew: lists_.ReadShellNew(); break;
       default: break;
     }
   }
@@ -66,7 +84,12 @@ class MainPages : public Pages {
         WriteRows(explorer_.applyToolbar, ctx);
         WriteRows(ie_.apply, ctx);
         break;
+      case ApplyStep::Performance: WriteRows(performance_.apply, ctx); break;
+      case ApplyStep::System: WriteRows(system_.apply, ctx); break;
       case ApplyStep::FolderIconVerb: WriteRows(context_.applyFolderIcon, ctx); break;
+      case ApplyStep::LogonCleanup: WriteRows(logon_.applyCleanup, ctx); break;
+      case ApplyStep::Logon: WriteRows(logon_.applyLogon, ctx); break;
+      case ApplyStep::PendingMoves: lists_.ApplyPendingMoves(); break;
       default: break;
     }
   }
@@ -78,6 +101,9 @@ class MainPages : public Pages {
     StandardRows(context_.standard, ctx);
     StandardRows(network_.standard, ctx);
     StandardRows(ie_.standard, ctx);
+    StandardRows(logon_.standard, ctx);
+    StandardRows(performance_.standard, ctx);
+    StandardRows(system_.standard, ctx);
   }
 
   void TakeLoaded() override { catalogue_.TakeLoaded(); }
@@ -90,6 +116,10 @@ class MainPages : public Pages {
   NetworkPage network_;
   ContextMenuPage context_;
   IEPages ie_;
+  PerformancePage performance_;
+  SystemPage system_;
+  LogonPages logon_;
+  ListPages lists_;
 };
 
 }  // namespace

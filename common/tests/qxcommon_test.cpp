@@ -391,6 +391,33 @@ TEST_F(QXTest, MoveRegKeyKeepsTheOldKeyWhenACopyWriteIsRefused) {
   EXPECT_EQ(reg.OpenHandles(), 0u);
 }
 
+TEST_F(QXTest, MoveRegValueKeepsTypeAndDataAndSkipsAnAbsentValue) {
+  const RegValue expand = RegValue::Text("%ProgramFiles%\\Tool\\tool.exe /s", port::kRegExpandSz);
+  const RegValue plain = RegValue::Text("%1 is no reference");  // WriteRegString would store it plain too
+  const RegValue odd{port::kRegBinary, {1, 2, 3}};
+  Put(Root::HKLM, "Software\\From", "expand", expand);
+  Put(Root::HKLM, "Software\\From", "plain", RegValue::Text("C:\\x.exe"));
+  Put(Root::HKLM, "Software\\From", "odd", odd);
+  Put(Root::HKLM, "Software\\To", "plain", plain);
+  for (const char* name : {"expand", "odd"}) EXPECT_TRUE(qx.MoveRegValue("HKLM", "Software\\From", "Software\\New", name));
+  EXPECT_EQ(Get(Root::HKLM, "Software\\New", "expand"), expand);
+  EXPECT_EQ(Get(Root::HKLM, "Software\\New", "odd"), odd);
+  EXPECT_FALSE(Get(Root::HKLM, "Software\\From", "expand"));
+  EXPECT_TRUE(qx.MoveRegValue("HKLM", "Software\\From", "Software\\To", "plain")) << "an older value is replaced";
+  EXPECT_EQ(Get(Root::HKLM, "Software\\To", "plain"), RegValue::Text("C:\\x.exe"));
+
+  EXPECT_FALSE(qx.MoveRegValue("HKLM", "Software\\From", "Software\\Other", "gone"));
+  EXPECT_FALSE(Exists(Root::HKLM, "Software\\Other")) << "nothing is written for an absent value";
+  Put(Root::HKLM, "Software\\From", "self", plain);
+  EXPECT_FALSE(qx.MoveRegValue("HKLM", "Software\\From", "software\\FROM\\", "self"));
+  EXPECT_EQ(Get(Root::HKLM, "Software\\From", "self"), plain) << "onto its own key it stays";
+
+  reg.FailNextSet(Root::HKLM, "Software\\To", "self");
+  EXPECT_THROW(qx.MoveRegValue("HKLM", "Software\\From", "Software\\To", "self"), RegistryError);
+  EXPECT_EQ(Get(Root::HKLM, "Software\\From", "self"), plain) << "a refused write keeps the old value";
+  EXPECT_EQ(reg.OpenHandles(), 0u);
+}
+
 TEST_F(QXTest, MoveRegKeyOntoItselfIntoItselfOrOntoItsParentChangesNothing) {
   // Keys compare by their path without empty parts and without case.
   const std::pair<const char*, const char*> moves[] = {

@@ -266,6 +266,9 @@ TEST(ApplyWithPages, StandardThenApplyAlwaysAsksForRestart) {
     // The anonymous-FTP password of IE 6's standard (absent, it reads empty).
     m.PutString(Root::HKCU, "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings", "EmailName",
                 "ZK61wolf@");
+    // The large system cache is on in the standard values, off when absent.
+    m.PutDword(Root::HKLM, "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Memory Management",
+               "LargeSystemCache", 1);
     m.Start();
     m.Click(m.main->sbStandard);
     EXPECT_FALSE(m.Box("cbNoActiveDesktop").Checked());
