@@ -10,6 +10,8 @@
 //   driver check-item WINDOW CONTROL N 0|1  untick or tick item N of a list view
 //   driver item-checked WINDOW CONTROL N  print 1 or 0
 //   driver items WINDOW CONTROL           print the items of a list box, list view or combo box, one a line
+//   driver rows WINDOW CONTROL            print the rows of a report list view, one a line: the caption
+//                                         and each column's text after a tab
 //   driver select WINDOW CONTROL TEXT     choose the item TEXT of a combo box
 //   driver tab WINDOW CONTROL TAB         click a tab of a tab control by its caption, its sheet's name
 //                                         or its number (from 0)
@@ -218,12 +220,12 @@ bool ItemRect(HWND list, int index, RECT& rect, int part = LVIR_BOUNDS) {
          mem.Read(0, &rect, sizeof rect);
 }
 
-std::wstring ListViewText(HWND list, int index) {
+std::wstring ListViewText(HWND list, int index, int column = 0) {
   constexpr size_t kChars = 1024;
   Remote mem(list, sizeof(LVITEMW) + kChars * sizeof(wchar_t));
   if (!mem.Ok()) return L"";
   LVITEMW item{};
-  item.iSubItem = 0;
+  item.iSubItem = column;
   item.cchTextMax = kChars;
   item.pszText = reinterpret_cast<wchar_t*>(mem.At(sizeof(LVITEMW)));
   mem.Write(0, &item, sizeof item);
@@ -655,6 +657,17 @@ int Run(int argc, wchar_t** argv) {
     if (number(4) < 0) return Fail(L"missing item");
     auto state = SendMessageW(c, LVM_GETITEMSTATE, static_cast<WPARAM>(number(4)), LVIS_STATEIMAGEMASK);
     return Flag((state >> 12) == 2) ? 0 : 1;
+  }
+  if (cmd == L"rows") {
+    HWND header = reinterpret_cast<HWND>(SendMessageW(c, LVM_GETHEADER, 0, 0));
+    int columns = header ? static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0)) : 1;
+    int n = static_cast<int>(SendMessageW(c, LVM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < n; ++i) {
+      std::wstring row = ListViewText(c, i);
+      for (int k = 1; k < columns; ++k) row += L"\t" + ListViewText(c, i, k);
+      Print(row);
+    }
+    return 0;
   }
   if (cmd == L"items") {
     for (const std::wstring& item : Items(c)) Print(item);

@@ -478,7 +478,11 @@ void SyncList(Node& n) {
                  reinterpret_cast<LPARAM>(n.imageList));
     if (old) ImageList_Destroy(old);
   }
+  // Drawn once at the end: a list of many thousand rows would otherwise be
+  // repainted for each row added.
+  SendMessageW(n.hwnd, WM_SETREDRAW, FALSE, 0);
   SendMessageW(n.hwnd, LVM_DELETEALLITEMS, 0, 0);
+  SendMessageW(n.hwnd, LVM_SETITEMCOUNT, static_cast<WPARAM>(l.Count()), 0);
   for (int i = 0; i < l.Count(); ++i) {
     const ListItem& it = l.Item(i);
     std::wstring cap = Wide(it.caption);
@@ -506,6 +510,8 @@ void SyncList(Node& n) {
   sel.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
   sel.state = sel.stateMask;
   if (l.Selected() >= 0) SendMessageW(n.hwnd, LVM_SETITEMSTATE, static_cast<WPARAM>(l.Selected()), reinterpret_cast<LPARAM>(&sel));
+  SendMessageW(n.hwnd, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(n.hwnd, nullptr, TRUE);
   --n.pushing;
 }
 
@@ -1345,6 +1351,21 @@ Rect Renderer::Screen() {
   RECT r{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0);
   return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+void Renderer::Repaint(Control& control) {
+  auto* n = dynamic_cast<Node*>(control.GetPeer());
+  if (!n || !n->hwnd) return;
+  // A transparent label shows its parent through it: the parent paints that part too.
+  HWND parent = GetParent(n->hwnd);
+  RECT r;
+  GetWindowRect(n->hwnd, &r);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+  RedrawWindow(parent, &r, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
+void Renderer::Busy(bool busy) {
+  SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(busy ? IDC_WAIT : IDC_ARROW)));
 }
 
 Rect Renderer::Desktop() {
