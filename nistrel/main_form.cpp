@@ -47,12 +47,12 @@ TfoMain::TfoMain(ui::Application& app, std::string firstArgument)
   fixed.name = "ＭＳ ゴシック";
   mmReadme->SetFont(fixed);
 
-  buBack = &Add<ui::Button>("buBack", {205, 339, 90, 25}, "戻る", "Back");
+  buBack = &Add<ui::Button>("buBack", {143, 339, 110, 25}, "戻る", "Back");
   buBack->SetEnabled(false);
   buBack->OnClick = ui::Bind(this, &TfoMain::buBackClick);
-  buNext = &Add<ui::Button>("buNext", {299, 339, 90, 25}, "同意する", "I Agree");
+  buNext = &Add<ui::Button>("buNext", {257, 339, 110, 25}, "同意する", "I Agree");
   buNext->OnClick = ui::Bind(this, &TfoMain::buNextClick);
-  buCancel = &Add<ui::Button>("buCancel", {393, 339, 90, 25}, "同意しない", "Cancel");
+  buCancel = &Add<ui::Button>("buCancel", {371, 339, 110, 25}, "同意しない", "Cancel");
   buCancel->OnClick = ui::Bind(this, &TfoMain::buCancelClick);
 
   gbComponent = &Add<ui::GroupBox>("gbComponent", {kAwayFirst, 16, 449, 80},

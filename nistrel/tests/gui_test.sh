@@ -98,7 +98,7 @@ ended || fail "Cancel did not end the uninstaller"
 # Started as the shell starts it; it keeps the driver's handles, so they go nowhere.
 sh "$src/scripts/wine-run.sh" "$driver_exe" exec "$uninstall" </dev/null >/dev/null 2>&1
 driver find "$main" || fail "no uninstall window"
-[ "$(driver text "$main" buNext)" = "アンインストール" ] || fail "not the uninstall page"
+[ "$(driver text "$main" buNext)" = "アンインストール" ] || fail "not the uninstall page: $(driver text "$main" buNext)"
 sleep 1.5; shot "$main" "$shots/nistrel-uninstall-ja.png"
 driver click "$main" buNext
 driver answer "Uninstall" ok || fail "no uninstall message"

@@ -65,7 +65,9 @@ open "$en"
 entry=$(driver items "$win" cbDrive | grep '^D:') || fail "no D: in $(driver items "$win" cbDrive)"
 driver items "$win" cbDrive | head -n1 | grep -q '^All Local Drive ( C: D: )$' || fail "entry 0: $(driver items "$win" cbDrive)"
 driver select "$win" cbDrive "$entry" >/dev/null || fail "cannot choose $entry"
-driver type "$win" edExt1 ini >/dev/null
+driver tab "$win" pcMain 1 >/dev/null || fail "no settings tab"
+driver type "$win" edExt1 ini >/dev/null || fail "cannot type the extension"
+driver tab "$win" pcMain 0 >/dev/null || fail "no main tab"
 driver click "$win" sbSearch >/dev/null
 wait_for "the search" sh -c "sh '$src/scripts/wine-run.sh' '$driver_exe' text '$en' laResult | grep -q Total"
 result=$(driver text "$win" laResult)

@@ -117,6 +117,7 @@ cp "$work/saved.ini" "$WINEPREFIX/drive_c/settings/saved.ini"
 run
 driver click "$main" sbOpen
 dialog "Open" open-dialog-en
+driver tab "$main" PageControl "Desktop" || fail "no Desktop tab"
 [ "$(driver checked "$main" cbNoActiveDesktop)" = 1 ] || fail "the English window does not load the box"
 driver click "$main" sbPlay
 driver answer "" no || fail "no log-off question"
