@@ -286,7 +286,23 @@ WindowPages::WindowPages(ui::TabSheet& tsWindow, ui::TabSheet& tsStartMenu, ui::
           },
       .standard = [](RowContext&) {},  // the rows stay
       .state = nullptr,
-      .file = {}});  // "FileName0", "FileName1", ...: one key per row (the settings file's own)
+      // The settings file: one key a row, "FileName0", "FileName1", ... up to
+      // the first that is absent or empty.
+      .file = {{"Security", "FileName", FileForm::List, ""}},
+      .fileWriteList =
+          [this](size_t, FileListOut& out) {
+            for (int n = 0; n < lbRestrictRun.Items.Count(); ++n)
+              out.Put(FileListKey("FileName", n), lbRestrictRun.Items[n]);
+          },
+      .fileReadList =
+          [this](size_t, FileListIn& in) {
+            lbRestrictRun.Items.Clear();
+            for (int n = 0;; ++n) {
+              std::optional<std::string> t = in.Get(FileListKey("FileName", n));
+              if (!t || t->empty()) break;
+              if (!AlwaysAllowedProgram(*t)) lbRestrictRun.Items.Add(*t);
+            }
+          }});
 
   readDesktop = catalogue.Rows({"cbNoPropertiesMyComputer"});
   readWindow = catalogue.Rows({"cbSmoothScroll", "cbMinAnimate", "cbMenuDropAlignment", "cbNoSaveSettings",

@@ -617,3 +617,23 @@ TEST(SettingsFile, IconKeysTakeComputerOverSubscriptionsAndTheLastColourRadio) {
   EXPECT_EQ(m.Key("Icon", "Receive Tray", "C:\\Settings\\again.ini"), "");
   EXPECT_EQ(m.Key("Icon", "Subscriptions", "C:\\Settings\\again.ini"), "") << "the same location again";
 }
+
+TEST(SettingsFile, TheRestrictedProgramsAreOneKeyARowUpToTheFirstGap) {
+  FileMachine m;
+  m.Start();
+  auto& list = *dynamic_cast<ui::ListBox*>(m.main->Find("lbRestrictRun"));
+  m.Put("[Security]\r\nFileName0=a.exe\r\nFileName1=TOLVANE.EXE\r\nFileName2=b.exe\r\nFileName3=\r\n"
+        "FileName4=after-gap.exe\r\n");
+  m.Open(kSaved);
+  EXPECT_EQ(list.Items.All(), (std::vector<std::string>{"a.exe", "b.exe"}))
+      << "the list ends at the empty key and never shows the always-allowed names";
+
+  list.Items.Assign({"one.exe", "two.exe", "three.exe", "four.exe"});
+  m.Save(kSaved);
+  EXPECT_EQ(m.Key("Security", "FileName3"), "four.exe");
+  list.Items.Assign({"one.exe"});
+  m.Save(kSaved);
+  EXPECT_EQ(m.Key("Security", "FileName0"), "one.exe");
+  for (const char* gone : {"FileName1", "FileName3", "FileName4"})
+    EXPECT_EQ(m.Key("Security", gone), "<absent>") << gone << ": a removed program must not come back on load";
+}
