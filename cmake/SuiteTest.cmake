@@ -21,11 +21,19 @@ function(suite_program name)
   target_link_options(${name} PRIVATE -mwindows -municode)
 endfunction()
 
-# suite_ship(FILES file... [DEPENDS target...]): files of the build tree that
-# users get beside the programs (the distribution folder holds them and the
-# installer's list names them).
+# suite_ship(FILES file... [DEPENDS target...] [SECTION section...]): files of
+# the build tree that users get beside the programs (the distribution folder
+# holds them and the installer's list names them, in the list's sections:
+# those its template names them in, else SECTION, else [Tolvane]).
 function(suite_ship)
-  cmake_parse_arguments(SS "" "" "FILES;DEPENDS" ${ARGN})
-  set_property(GLOBAL APPEND PROPERTY SUITE_SHIP_FILES ${SS_FILES})
+  cmake_parse_arguments(SS "" "" "FILES;DEPENDS;SECTION" ${ARGN})
+  if(NOT SS_SECTION)
+    set(SS_SECTION Tolvane)
+  endif()
+  string(REPLACE ";" "," sections "${SS_SECTION}")
+  foreach(f ${SS_FILES})
+    set_property(GLOBAL APPEND PROPERTY SUITE_SHIP_FILES ${f})
+    set_property(GLOBAL APPEND PROPERTY SUITE_SHIP_SECTIONS ${sections})
+  endforeach()
   set_property(GLOBAL APPEND PROPERTY SUITE_SHIP_DEPENDS ${SS_DEPENDS})
 endfunction()

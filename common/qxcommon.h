@@ -61,6 +61,11 @@ class TQXCommon {
   std::string ScramblePassword(const std::string& password) const;
   std::string UnscramblePassword(const std::string& scrambled) const;
 
+  // The installer's shortcuts: a shell link file at linkFile that starts
+  // target in target's folder. Throws when the shell-link object cannot be
+  // made or the file cannot be written (naming the file).
+  void CreateShellLink(const std::string& target, const std::string& linkFile);
+
   // Opens "file.chm::/topic.htm>main"; 0 when nothing was shown.
   uintptr_t ShowHtmlHelp(uintptr_t window, const std::string& helpPath);
 

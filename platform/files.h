@@ -5,6 +5,10 @@
 #include <optional>
 #include <string>
 
+// <windows.h> makes this name a macro; in a Win32 file include it before
+// this header and call the wide function by its W name.
+#undef CopyFile
+
 namespace port {
 
 enum FileAttribute : uint32_t {
@@ -36,6 +40,11 @@ class Files {
   // Deletes a file (not read-only) or an empty folder; false when refused.
   virtual bool RemoveFile(const std::string& path) = 0;
   virtual bool RemoveFolder(const std::string& path) = 0;
+  // CopyFile: the copy takes the bytes and attributes of the source. False
+  // when the source is missing or a folder, the target exists and overwrite
+  // is false, the target is read-only or refused, its folder is missing, or
+  // both name the same file.
+  virtual bool CopyFile(const std::string& from, const std::string& to, bool overwrite) = 0;
 
   bool Exists(const std::string& path) { return Attributes(path).has_value(); }
   bool FileExists(const std::string& path) {

@@ -1,8 +1,9 @@
 // The shell services the settings tool calls: starting a program from a
 // command line, opening a document or an address, and telling the shell that
-// associations changed.
+// associations changed; and the installer's shell links.
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace port {
@@ -24,6 +25,19 @@ class Shell {
                          const std::string& parameters, const std::string& directory, int show) = 0;
   // SHChangeNotify(event, flags, no items).
   virtual void ChangeNotify(int32_t event, uint32_t flags) = 0;
+
+  // The shell-link object and its file persistence: writes linkFile as a
+  // link that starts target in workingFolder, with no description,
+  // arguments, icon, hot key or show command; an existing file of that name
+  // is replaced. The program initialises COM on its thread first.
+  enum class LinkResult { Written, NoObject, NotSaved };
+  virtual LinkResult CreateShellLink(const std::string& target, const std::string& workingFolder,
+                                     const std::string& linkFile) = 0;
+  struct Link {
+    std::string target, workingFolder;
+  };
+  // What a link file names; nullopt when the file is missing or no link.
+  virtual std::optional<Link> ReadShellLink(const std::string& linkFile) = 0;
 };
 
 }  // namespace port

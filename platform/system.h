@@ -21,6 +21,9 @@ class System {
   // Bytes the text takes in the ANSI code page (a character it cannot
   // represent counts as the one byte of its replacement).
   virtual size_t AnsiByteLength(const std::string& utf8) = 0;
+  // A text file's bytes in the ANSI code page (a plain text as Notepad
+  // saves it), as UTF-8.
+  virtual std::string FromAnsi(const std::string& bytes) = 0;
   virtual std::optional<std::string> Env(const std::string& name) = 0;
   virtual std::string ModulePath() = 0;  // the running program's full path
 };

@@ -148,6 +148,21 @@ bool MemoryFiles::RemoveFolder(const std::string& path) {
   return true;
 }
 
+bool MemoryFiles::CopyFile(const std::string& from, const std::string& to, bool overwrite) {
+  std::string source = FullPath(from), target = FullPath(to);
+  Node* s = Find(source);
+  if (!s || IsFolder(s->attributes) || target.size() <= 3 || Key(source) == Key(target) || Denied(target)) return false;
+  if (Node* t = Find(target)) {
+    if (!overwrite || IsFolder(t->attributes) || (t->attributes & kAttrReadOnly)) return false;
+  } else if (!Parent(target)) {
+    return false;
+  }
+  Node copy = *s;
+  copy.path = target;
+  nodes_[Key(target)] = copy;
+  return true;
+}
+
 void MemoryFiles::AddDrive(char letter, uint32_t rootAttributes) {
   std::string root = std::string(1, letter) + ":\\";
   nodes_[Key(root)] = Node{UpperNoCase(root), Normalized(rootAttributes, true), ""};

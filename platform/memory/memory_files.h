@@ -24,6 +24,7 @@ class MemoryFiles : public Files {
   bool MakeFolder(const std::string& path) override;
   bool RemoveFile(const std::string& path) override;
   bool RemoveFolder(const std::string& path) override;
+  bool CopyFile(const std::string& from, const std::string& to, bool overwrite) override;
 
   void AddDrive(char letter, uint32_t rootAttributes = kAttrDirectory);
   void SetCurrentFolder(const std::string& path);

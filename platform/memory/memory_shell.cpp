@@ -18,6 +18,9 @@ std::string ProgramOf(const std::string& line) {
   }
   return line.substr(0, line.find(' '));
 }
+
+// A memory link file: this first line, then the target and the working folder.
+constexpr char kLinkHeader[] = "memory shell link\n";
 }  // namespace
 
 void MemoryShell::AddProgram(const std::string& path) { programs_.push_back(UpperNoCase(path)); }
@@ -33,6 +36,26 @@ uintptr_t MemoryShell::Open(uintptr_t window, const std::string& verb, const std
                             const std::string& parameters, const std::string& directory, int show) {
   opens_.push_back({window, verb, file, parameters, directory, show});
   return 42;
+}
+
+Shell::LinkResult MemoryShell::CreateShellLink(const std::string& target, const std::string& workingFolder,
+                                              const std::string& linkFile) {
+  if (linkObjectMissing_) return LinkResult::NoObject;
+  if (!files_ || !files_->WriteAll(linkFile, kLinkHeader + target + "\n" + workingFolder + "\n"))
+    return LinkResult::NotSaved;
+  return LinkResult::Written;
+}
+
+std::optional<Shell::Link> MemoryShell::ReadShellLink(const std::string& linkFile) {
+  std::optional<std::string> bytes = files_ ? files_->ReadAll(linkFile) : std::nullopt;
+  std::string header = kLinkHeader;
+  if (!bytes || bytes->rfind(header, 0) != 0) return std::nullopt;
+  std::string rest = bytes->substr(header.size());
+  size_t cut = rest.find('\n');
+  if (cut == std::string::npos) return std::nullopt;
+  std::string folder = rest.substr(cut + 1);
+  if (!folder.empty() && folder.back() == '\n') folder.pop_back();
+  return Link{rest.substr(0, cut), folder};
 }
 
 }  // namespace port

@@ -1,12 +1,15 @@
 // Records the programs started, the documents opened and the notifications
 // sent. Exec fails as WinExec does for a program that is not there: the test
 // names the programs that exist (the first word of the command line, or the
-// quoted first part, compared without case).
+// quoted first part, compared without case). Shell links are files of the
+// file-system port the test attaches (a link to a missing folder is not
+// saved); the test can play a system without the shell-link object.
 #pragma once
 #include <set>
 #include <string>
 #include <vector>
 
+#include "platform/files.h"
 #include "platform/shell.h"
 
 namespace port {
@@ -18,7 +21,13 @@ class MemoryShell : public Shell {
                  const std::string& parameters, const std::string& directory, int show) override;
   void ChangeNotify(int32_t event, uint32_t flags) override { notifications_.push_back({event, flags}); }
 
+  LinkResult CreateShellLink(const std::string& target, const std::string& workingFolder,
+                             const std::string& linkFile) override;
+  std::optional<Link> ReadShellLink(const std::string& linkFile) override;
+
   void AddProgram(const std::string& path);
+  void AttachFiles(Files* files) { files_ = files; }
+  void SetLinkObjectMissing(bool missing) { linkObjectMissing_ = missing; }
 
   struct ExecCall {
     std::string commandLine;
@@ -43,6 +52,8 @@ class MemoryShell : public Shell {
   std::vector<ExecCall> execs_;
   std::vector<OpenCall> opens_;
   std::vector<Notification> notifications_;
+  Files* files_ = nullptr;
+  bool linkObjectMissing_ = false;
 };
 
 }  // namespace port

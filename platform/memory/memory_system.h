@@ -15,6 +15,8 @@ class MemorySystem : public System {
   uint32_t DefaultLocale() override { return locale_; }
   uint32_t AnsiCodePage() override { return codePage_; }
   size_t AnsiByteLength(const std::string& utf8) override;
+  // The memory machine keeps its texts in UTF-8: they come back unchanged.
+  std::string FromAnsi(const std::string& bytes) override { return bytes; }
   std::optional<std::string> Env(const std::string& name) override;
   std::string ModulePath() override { return modulePath_; }
 

@@ -78,6 +78,37 @@ TEST_P(FilesContract, ContentsAndTheirRefusals) {
   EXPECT_FALSE(files().ReadAll(folder).has_value());
 }
 
+TEST_P(FilesContract, CopiesTakeBytesAndAttributesAndRefuseWhatCopyFileRefuses) {
+  std::string from = Put("from.txt", "payload");
+  std::string to = Path("to.txt");
+  EXPECT_TRUE(files().CopyFile(from, to, true));
+  EXPECT_EQ(files().ReadAll(to), "payload");
+  EXPECT_EQ(files().Attributes(to), kAttrArchive);
+
+  ASSERT_TRUE(files().WriteAll(from, "second"));
+  EXPECT_FALSE(files().CopyFile(from, to, false)) << "an existing target without overwrite";
+  EXPECT_EQ(files().ReadAll(to), "payload");
+  EXPECT_TRUE(files().CopyFile(from, to, true));
+  EXPECT_EQ(files().ReadAll(to), "second");
+
+  ASSERT_TRUE(files().SetAttributes(from, kAttrReadOnly | kAttrArchive));
+  std::string locked = Path("locked.txt");
+  EXPECT_TRUE(files().CopyFile(from, locked, true));
+  EXPECT_EQ(files().Attributes(locked), kAttrReadOnly | kAttrArchive) << "the copy is read-only as its source";
+  // Wine run as root replaces a read-only target; XP refuses.
+  if (memory()) {
+    EXPECT_FALSE(files().CopyFile(to, locked, true));
+  }
+  ASSERT_TRUE(files().SetAttributes(locked, kAttrArchive));
+  ASSERT_TRUE(files().SetAttributes(from, kAttrArchive));
+
+  EXPECT_FALSE(files().CopyFile(from, from, true)) << "a file onto itself";
+  EXPECT_EQ(files().ReadAll(from), "second");
+  EXPECT_FALSE(files().CopyFile(Path("missing.txt"), Path("x.txt"), true));
+  EXPECT_FALSE(files().CopyFile(from, Path("nofolder") + "\\y.txt", true)) << "the folder must exist";
+  EXPECT_FALSE(files().CopyFile(Folder("adir"), Path("z.txt"), true)) << "a folder is no file";
+}
+
 INSTANTIATE_TEST_SUITE_P(Ports, FilesContract, ::testing::ValuesIn(MachineNames()),
                          [](const auto& info) { return info.param; });
 

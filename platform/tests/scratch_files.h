@@ -14,6 +14,7 @@
 #include "platform/profile.h"
 #ifdef _WIN32
 #include <windows.h>
+#undef CopyFile  // the port's name, not the macro
 
 #include "platform/text.h"
 #include "platform/win32/win32_files.h"

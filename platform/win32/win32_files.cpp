@@ -52,5 +52,8 @@ bool Win32Files::WriteAll(const std::string& path, const std::string& bytes) {
 bool Win32Files::MakeFolder(const std::string& path) { return api.createDirectory(Wide(path).c_str(), nullptr) != 0; }
 bool Win32Files::RemoveFile(const std::string& path) { return api.deleteFile(Wide(path).c_str()) != 0; }
 bool Win32Files::RemoveFolder(const std::string& path) { return api.removeDirectory(Wide(path).c_str()) != 0; }
+bool Win32Files::CopyFile(const std::string& from, const std::string& to, bool overwrite) {
+  return api.copyFile(Wide(from).c_str(), Wide(to).c_str(), overwrite ? FALSE : TRUE) != 0;
+}
 
 }  // namespace port

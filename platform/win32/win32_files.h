@@ -1,6 +1,7 @@
 // The real file system through the wide-character API.
 #pragma once
 #include <windows.h>
+#undef CopyFile  // the port's name, not the macro
 
 #include "platform/files.h"
 
@@ -20,6 +21,7 @@ class Win32Files : public Files {
     decltype(&::CreateDirectoryW) createDirectory = ::CreateDirectoryW;
     decltype(&::DeleteFileW) deleteFile = ::DeleteFileW;
     decltype(&::RemoveDirectoryW) removeDirectory = ::RemoveDirectoryW;
+    decltype(&::CopyFileW) copyFile = ::CopyFileW;
   };
   Api api;
 
@@ -30,6 +32,7 @@ class Win32Files : public Files {
   bool MakeFolder(const std::string& path) override;
   bool RemoveFile(const std::string& path) override;
   bool RemoveFolder(const std::string& path) override;
+  bool CopyFile(const std::string& from, const std::string& to, bool overwrite) override;
 };
 
 }  // namespace port

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <shellapi.h>
 #include <shlobj.h>
+#include <shobjidl.h>
 
 #include <vector>
 
@@ -44,5 +45,49 @@ uintptr_t Win32Shell::Open(uintptr_t window, const std::string& verb, const std:
 }
 
 void Win32Shell::ChangeNotify(int32_t event, uint32_t flags) { SHChangeNotify(event, flags, nullptr, nullptr); }
+
+namespace {
+// The shell-link object with its file interface; both null when it cannot be made.
+struct LinkObject {
+  IShellLinkW* link = nullptr;
+  IPersistFile* file = nullptr;
+  LinkObject() {
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IShellLinkW,
+                                reinterpret_cast<void**>(&link)))) {
+      link = nullptr;
+      return;
+    }
+    if (FAILED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) file = nullptr;
+  }
+  ~LinkObject() {
+    if (file) file->Release();
+    if (link) link->Release();
+  }
+  bool Made() const { return link && file; }
+};
+}  // namespace
+
+Shell::LinkResult Win32Shell::CreateShellLink(const std::string& target, const std::string& workingFolder,
+                                              const std::string& linkFile) {
+  LinkObject o;
+  if (!o.Made()) return LinkResult::NoObject;
+  std::wstring t = Wide(target), w = Wide(workingFolder), l = Wide(linkFile);
+  if (FAILED(o.link->SetPath(t.c_str())) || FAILED(o.link->SetWorkingDirectory(w.c_str())) ||
+      FAILED(o.file->Save(l.c_str(), FALSE)))
+    return LinkResult::NotSaved;
+  return LinkResult::Written;
+}
+
+std::optional<Shell::Link> Win32Shell::ReadShellLink(const std::string& linkFile) {
+  LinkObject o;
+  std::wstring l = Wide(linkFile);
+  if (!o.Made() || FAILED(o.file->Load(l.c_str(), STGM_READ))) return std::nullopt;
+  wchar_t path[MAX_PATH] = {}, folder[MAX_PATH] = {};
+  // The path as stored, not resolved against the file system.
+  if (FAILED(o.link->GetPath(path, MAX_PATH, nullptr, SLGP_RAWPATH))) return std::nullopt;
+  o.link->GetWorkingDirectory(folder, MAX_PATH);
+  auto narrow = [](const wchar_t* w) { return Utf16ToUtf8(std::u16string(w, w + wcslen(w))); };
+  return Link{narrow(path), narrow(folder)};
+}
 
 }  // namespace port

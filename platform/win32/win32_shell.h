@@ -1,5 +1,6 @@
 // The real shell: programs started as WinExec does (through CreateProcessW, so
-// that paths outside the ANSI code page work), ShellExecuteW, SHChangeNotify.
+// that paths outside the ANSI code page work), ShellExecuteW, SHChangeNotify,
+// and shell links through the shell-link object's wide interfaces.
 #pragma once
 #include "platform/shell.h"
 
@@ -11,6 +12,9 @@ class Win32Shell : public Shell {
   uintptr_t Open(uintptr_t window, const std::string& verb, const std::string& file,
                  const std::string& parameters, const std::string& directory, int show) override;
   void ChangeNotify(int32_t event, uint32_t flags) override;
+  LinkResult CreateShellLink(const std::string& target, const std::string& workingFolder,
+                             const std::string& linkFile) override;
+  std::optional<Link> ReadShellLink(const std::string& linkFile) override;
 };
 
 }  // namespace port

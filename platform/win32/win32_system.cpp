@@ -45,6 +45,15 @@ size_t Win32System::AnsiByteLength(const std::string& utf8) {
   return n > 0 ? static_cast<size_t>(n) : 0;
 }
 
+std::string Win32System::FromAnsi(const std::string& bytes) {
+  if (bytes.empty()) return std::string();
+  int n = api.toWide(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+  if (n <= 0) return std::string();
+  std::wstring w(static_cast<size_t>(n), L'\0');
+  api.toWide(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), w.data(), n);
+  return Narrow(w.data(), static_cast<size_t>(n));
+}
+
 std::optional<std::string> Win32System::Env(const std::string& name) {
   std::wstring wname = Wide(name);
   std::wstring buf(256, L'\0');

@@ -14,6 +14,7 @@ class Win32System : public System {
     decltype(&::GetSystemDefaultLCID) defaultLocale = ::GetSystemDefaultLCID;
     decltype(&::GetACP) ansiCodePage = ::GetACP;
     decltype(&::WideCharToMultiByte) toMultiByte = ::WideCharToMultiByte;
+    decltype(&::MultiByteToWideChar) toWide = ::MultiByteToWideChar;
     decltype(&::GetEnvironmentVariableW) getEnv = ::GetEnvironmentVariableW;
     decltype(&::GetModuleFileNameW) moduleFileName = ::GetModuleFileNameW;
   };
@@ -23,6 +24,7 @@ class Win32System : public System {
   uint32_t DefaultLocale() override;
   uint32_t AnsiCodePage() override;
   size_t AnsiByteLength(const std::string& utf8) override;
+  std::string FromAnsi(const std::string& bytes) override;
   std::optional<std::string> Env(const std::string& name) override;
   std::string ModulePath() override;
 };

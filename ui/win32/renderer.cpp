@@ -490,7 +490,16 @@ void Renderer::Node::Changed(Control& c, Prop what) {
         SetWindowPos(hwnd, nullptr, c.Left(), c.Top(), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
       } else {
         RECT r = Placement(*this);
+        // Group boxes paint no inside of their own: a control moved out from
+        // under one (a wizard's page change) would leave its picture there.
+        // Both the place it left and the one it took are drawn anew.
+        HWND parent = GetParent(hwnd);
+        RECT before{};
+        GetWindowRect(hwnd, &before);
+        MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&before), 2);
         MoveWindow(hwnd, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+        RedrawWindow(parent, &before, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+        RedrawWindow(parent, &r, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
       }
       break;
     case Prop::Font: ApplyFont(*this); break;
@@ -743,6 +752,23 @@ LRESULT CALLBACK SubclassProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     LRESULT result = 0;
     if (ChildMessage(w, m, wp, lp, result)) return result;
     if (m == WM_SETCURSOR && reinterpret_cast<HWND>(wp) == w && LOWORD(lp) == HTCLIENT && SetHandCursor(*n)) return TRUE;
+    // A group box paints no inside of its own, and its parent clips it out:
+    // its inside takes the parent's face, around the controls in it.
+    if (m == WM_ERASEBKGND && n->parent &&
+        (n->control->GetKind() == Kind::GroupBox || n->control->GetKind() == Kind::RadioGroup)) {
+      HDC dc = reinterpret_cast<HDC>(wp);
+      for (HWND child = GetWindow(w, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (!IsWindowVisible(child)) continue;
+        RECT cr;
+        GetWindowRect(child, &cr);
+        MapWindowPoints(HWND_DESKTOP, w, reinterpret_cast<POINT*>(&cr), 2);
+        ExcludeClipRect(dc, cr.left, cr.top, cr.right, cr.bottom);
+      }
+      RECT r;
+      GetClientRect(w, &r);
+      FillRect(dc, &r, n->parent->Brush());
+      return 1;
+    }
     if (m == WM_LBUTTONUP && (n->control->GetKind() == Kind::Edit || n->control->GetKind() == Kind::Memo)) {
       LRESULT r = CallWindowProcW(old, w, m, wp, lp);
       Node* again = NodeOf(w);
