@@ -5,7 +5,10 @@
 // the file beside the program, "::/", the topic and ">main".
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <set>
 #include <string>
 
@@ -46,6 +49,43 @@ std::set<std::string> Listed(const std::string& chm) {
   return names;
 }
 
+// One file of the archive as chmls extracts it (empty when it is not there).
+std::string Extracted(const std::string& chm, const std::string& name) {
+  std::string out = ::testing::TempDir() + "help_extracted";
+  std::remove(out.c_str());
+  Output(std::string(CHMLS) + " extract '" + HELP_DIR + "/" + chm + "' '" + name + "' '" + out + "' >/dev/null 2>&1");
+  std::ifstream in(out, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// The language (LCID) that the viewer reads from the file's system record:
+// it decides the code page in which the contents and the titles are read.
+uint32_t Language(const std::string& chm) {
+  std::string sys = Extracted(chm, "/#SYSTEM");
+  auto word = [&](size_t at, int bytes) {
+    uint32_t v = 0;
+    for (int i = bytes - 1; i >= 0; --i) v = v << 8 | static_cast<unsigned char>(sys[at + i]);
+    return v;
+  };
+  for (size_t at = 4; at + 4 <= sys.size();) {
+    uint32_t code = word(at, 2), size = word(at + 2, 2);
+    if (code == 4 && size >= 4 && at + 8 <= sys.size()) return word(at + 4, 4);
+    at += 4 + size;
+  }
+  return 0;
+}
+
+// The number after "label ... :" in chmls's print of the window types.
+std::string WindowField(const std::string& windows, const std::string& label) {
+  size_t at = windows.find(label);
+  if (at == std::string::npos) return "";
+  at = windows.find(':', at);
+  size_t end = windows.find('\n', at);
+  std::string v = windows.substr(at + 1, end - at - 1);
+  while (!v.empty() && v.front() == ' ') v.erase(0, 1);
+  return v;
+}
+
 TEST(HelpFiles, HoldEveryTopicTheProgramsAskForAndTheWindowTypeMain) {
   Machine m;
   m.Start();
@@ -59,7 +99,34 @@ TEST(HelpFiles, HoldEveryTopicTheProgramsAskForAndTheWindowTypeMain) {
     for (const std::string& topic : topics) EXPECT_TRUE(listed.count(topic)) << topic << " is not in " << file;
     std::string windows = Output(std::string(CHMLS) + " printwindows '" + HELP_DIR + "/" + file + "' 2>/dev/null");
     EXPECT_NE(windows.find("WindowType                                : main"), std::string::npos) << file << windows;
+    // chmcmd marks the position, the styles and the pane width as given
+    // whether the project gives them or not: a window of no size, without a
+    // frame or without its contents pane would open on XP.
+    EXPECT_EQ(WindowField(windows, "Initial position"), "40 40 840 640") << file;
+    EXPECT_EQ(WindowField(windows, "Style Flags"), "00CF0000") << file << ": an overlapped window";
+    EXPECT_EQ(WindowField(windows, "Width of the navigation pane"), "000000C8") << file;
   }
+}
+
+// A Japanese system reads the Japanese file in its code page 932: the file
+// says Japanese (0x411), and its contents, window title and pages are in
+// Shift-JIS (a page also says so); the English file says English (0x409).
+TEST(HelpFiles, TheJapaneseFileIsInTheCodePageOfAJapaneseSystem) {
+  EXPECT_EQ(Language("tolvane_ja.chm"), 0x411u);
+  EXPECT_EQ(Language("tolvane_en.chm"), 0x409u);
+  // "デスクトップ", "アイコン" and "トルヴァネ ヘルプ" in code page 932.
+  const std::string desktop = "\x83\x66\x83\x58\x83\x4e\x83\x67\x83\x62\x83\x76";
+  const std::string icons = "\x83\x41\x83\x43\x83\x52\x83\x93";
+  const std::string title = "\x83\x67\x83\x8b\x83\x94\x83\x40\x83\x6c \x83\x77\x83\x8b\x83\x76";
+  std::string page = Extracted("tolvane_ja.chm", "/desktop.htm");
+  EXPECT_NE(page.find("charset=shift_jis"), std::string::npos);
+  EXPECT_NE(page.find("<title>" + desktop + "</title>"), std::string::npos) << page;
+  EXPECT_NE(Extracted("tolvane_ja.chm", "/toc.hhc").find("value=\"" + icons + "\""), std::string::npos);
+  std::string windows = Output(std::string(CHMLS) + " printwindows '" + HELP_DIR + "/tolvane_ja.chm' 2>/dev/null");
+  EXPECT_EQ(WindowField(windows, "Title Bar Text").substr(0, title.size()), title);
+  std::string english = Extracted("tolvane_en.chm", "/desktop.htm");
+  EXPECT_NE(english.find("charset=windows-1252"), std::string::npos);
+  EXPECT_NE(english.find("<title>Desktop</title>"), std::string::npos);
 }
 
 TEST(HelpFiles, EveryPageOpensItsTopicInTheFileBesideTheProgram) {
