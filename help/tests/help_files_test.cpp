@@ -129,6 +129,29 @@ TEST(HelpFiles, TheJapaneseFileIsInTheCodePageOfAJapaneseSystem) {
   EXPECT_NE(english.find("<title>Desktop</title>"), std::string::npos);
 }
 
+// The topic that a page's help button opens names that page by the caption
+// its tab shows in that language ("「...」" in Japanese, quoted in English).
+TEST(HelpFiles, EveryTopicNamesThePagesThatOpenItByTheirCaptions) {
+  for (bool english : {false, true}) {
+    Machine m;
+    if (english) m.English();
+    m.Start();
+    std::string file = english ? "tolvane_en.chm" : "tolvane_ja.chm";
+    for (int i = 0; i < m.main->PageControl.PageCount(); ++i) {
+      const auto& page = m.main->PageControl.Page(i);
+      std::string topic = TfoMain::HelpTopic(page.Name());
+      std::string text = Extracted(file, "/" + topic);
+      if (!english) {  // the page as a Japanese system reads it
+        std::string cp932 = ::testing::TempDir() + "help_cp932";
+        std::ofstream(cp932, std::ios::binary) << text;
+        text = Output("iconv -f CP932 -t UTF-8 '" + cp932 + "'");
+      }
+      std::string named = english ? "\"" + page.Caption() + "\"" : "「" + page.Caption() + "」";
+      EXPECT_NE(text.find(named), std::string::npos) << topic << " of " << file << " does not name " << named;
+    }
+  }
+}
+
 TEST(HelpFiles, EveryPageOpensItsTopicInTheFileBesideTheProgram) {
   for (bool english : {false, true}) {
     Machine m;
