@@ -6,7 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <unistd.h>
+
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <set>
@@ -34,9 +37,32 @@ std::string Output(const std::string& command) {
   return out;
 }
 
+// This process's own copy of a help file of the build, and its own scratch
+// files: chmls locks a file it lists for itself alone and then lists nothing
+// when another chmls (a test running beside this one) has it open.
+std::string Scratch(const std::string& name) {
+  std::filesystem::path dir = std::filesystem::path(::testing::TempDir()) / ("help_test_" + std::to_string(getpid()));
+  std::filesystem::create_directories(dir);
+  return (dir / name).string();
+}
+
+std::string Chm(const std::string& file) {
+  std::string copy = Scratch(file);
+  if (!std::filesystem::exists(copy)) std::filesystem::copy_file(std::string(HELP_DIR) + "/" + file, copy);
+  return "'" + copy + "'";
+}
+
+struct ScratchCleanup : ::testing::Environment {
+  void TearDown() override {
+    std::error_code ignored;
+    std::filesystem::remove_all(std::filesystem::path(Scratch("x")).parent_path(), ignored);
+  }
+};
+const auto* const kCleanup = ::testing::AddGlobalTestEnvironment(new ScratchCleanup);
+
 // The names chmls lists, without their leading slash.
 std::set<std::string> Listed(const std::string& chm) {
-  std::string out = Output(std::string(CHMLS) + " -n list '" + HELP_DIR + "/" + chm + "' 2>/dev/null");
+  std::string out = Output(std::string(CHMLS) + " -n list " + Chm(chm) + " 2>/dev/null");
   std::set<std::string> names;
   size_t at = 0;
   while (at < out.size()) {
@@ -51,9 +77,9 @@ std::set<std::string> Listed(const std::string& chm) {
 
 // One file of the archive as chmls extracts it (empty when it is not there).
 std::string Extracted(const std::string& chm, const std::string& name) {
-  std::string out = ::testing::TempDir() + "help_extracted";
+  std::string out = Scratch("extracted");
   std::remove(out.c_str());
-  Output(std::string(CHMLS) + " extract '" + HELP_DIR + "/" + chm + "' '" + name + "' '" + out + "' >/dev/null 2>&1");
+  Output(std::string(CHMLS) + " extract " + Chm(chm) + " '" + name + "' '" + out + "' >/dev/null 2>&1");
   std::ifstream in(out, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
@@ -97,7 +123,7 @@ TEST(HelpFiles, HoldEveryTopicTheProgramsAskForAndTheWindowTypeMain) {
     std::set<std::string> listed = Listed(file);
     ASSERT_FALSE(listed.empty()) << file << " is missing or unreadable";
     for (const std::string& topic : topics) EXPECT_TRUE(listed.count(topic)) << topic << " is not in " << file;
-    std::string windows = Output(std::string(CHMLS) + " printwindows '" + HELP_DIR + "/" + file + "' 2>/dev/null");
+    std::string windows = Output(std::string(CHMLS) + " printwindows " + Chm(file) + " 2>/dev/null");
     EXPECT_NE(windows.find("WindowType                                : main"), std::string::npos) << file << windows;
     // chmcmd marks the position, the styles and the pane width as given
     // whether the project gives them or not: a window of no size, without a
@@ -122,7 +148,7 @@ TEST(HelpFiles, TheJapaneseFileIsInTheCodePageOfAJapaneseSystem) {
   EXPECT_NE(page.find("charset=shift_jis"), std::string::npos);
   EXPECT_NE(page.find("<title>" + desktop + "</title>"), std::string::npos) << page;
   EXPECT_NE(Extracted("tolvane_ja.chm", "/toc.hhc").find("value=\"" + icons + "\""), std::string::npos);
-  std::string windows = Output(std::string(CHMLS) + " printwindows '" + HELP_DIR + "/tolvane_ja.chm' 2>/dev/null");
+  std::string windows = Output(std::string(CHMLS) + " printwindows " + Chm("tolvane_ja.chm") + " 2>/dev/null");
   EXPECT_EQ(WindowField(windows, "Title Bar Text").substr(0, title.size()), title);
   std::string english = Extracted("tolvane_en.chm", "/desktop.htm");
   EXPECT_NE(english.find("charset=windows-1252"), std::string::npos);
@@ -142,7 +168,7 @@ TEST(HelpFiles, EveryTopicNamesThePagesThatOpenItByTheirCaptions) {
       std::string topic = TfoMain::HelpTopic(page.Name());
       std::string text = Extracted(file, "/" + topic);
       if (!english) {  // the page as a Japanese system reads it
-        std::string cp932 = ::testing::TempDir() + "help_cp932";
+        std::string cp932 = Scratch("cp932");
         std::ofstream(cp932, std::ios::binary) << text;
         text = Output("iconv -f CP932 -t UTF-8 '" + cp932 + "'");
       }
