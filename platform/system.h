@@ -1,10 +1,17 @@
 // Facts about the running system.
 #pragma once
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
 
 namespace port {
+
+// The shell's icon-metrics record (76 bytes, its first four the record's
+// size), kept as the system gives it so that it goes back unchanged.
+using IconMetrics = std::array<uint8_t, 76>;
+// SPIF_UPDATEINIFILE | SPIF_SENDCHANGE: store the metrics and tell every window.
+constexpr uint32_t kSpifUpdateAndSend = 3;
 
 struct VersionInfo {
   uint32_t platform = 2;  // 1 = Windows 9x, 2 = NT
@@ -26,6 +33,10 @@ class System {
   virtual std::string FromAnsi(const std::string& bytes) = 0;
   virtual std::optional<std::string> Env(const std::string& name) = 0;
   virtual std::string ModulePath() = 0;  // the running program's full path
+  // SystemParametersInfo SPI_GETICONMETRICS: nullopt when the system refuses.
+  virtual std::optional<IconMetrics> GetIconMetrics() = 0;
+  // SPI_SETICONMETRICS with the flags; whether the system took it.
+  virtual bool SetIconMetrics(const IconMetrics& metrics, uint32_t flags) = 0;
 };
 
 }  // namespace port

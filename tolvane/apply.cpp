@@ -12,13 +12,14 @@ namespace tolvane {
 namespace {
 
 // The page steps of the road in their order, and how often the progress bar
-// advances after each (with steps 1 and 21: 27 advances).
+// advances after each (with steps 1 and 21: 27 advances); the icon step
+// advances the bar itself at its rows (13 times).
 struct PageStep {
   ApplyStep step;
   int advances;
 };
 constexpr PageStep kPageSteps[] = {
-    {ApplyStep::Icons, 13},      {ApplyStep::Desktop, 1},        {ApplyStep::Explorer, 2},
+    {ApplyStep::Icons, 0},       {ApplyStep::Desktop, 1},        {ApplyStep::Explorer, 2},
     {ApplyStep::ContextMenu, 1}, {ApplyStep::Network, 1},        {ApplyStep::RecycleBin, 1},
     {ApplyStep::Window, 1},      {ApplyStep::Toolbar, 0},        {ApplyStep::StartPanel, 5},
     {ApplyStep::Restriction, 0}, {ApplyStep::Performance, 0},    {ApplyStep::System, 0},
@@ -52,6 +53,14 @@ void TfoMain::sbPlayClick() {
   SnapshotSave = false;
 
   // 5 to 20: the pages.
+  ProgressStep = [&changing] { changing->Advance(); };
+  ProgressPosition = [&changing](int position) {
+    changing->UpdateProgress.SetPosition(position);  // the bar repaints itself
+  };
+  struct Unhook {
+    TfoMain& m;
+    ~Unhook() { m.ProgressStep = nullptr, m.ProgressPosition = nullptr; }
+  } unhook{*this};
   for (const PageStep& s : kPageSteps) {
     if (pages_) pages_->Apply(s.step);
     for (int i = 0; i < s.advances; ++i) changing->Advance();
@@ -67,10 +76,8 @@ void TfoMain::sbPlayClick() {
   changing->Advance();
 
   // 22: the icon cache, only when an icon changed.
-  if (Changes.iconChanged) {
-    if (pages_) pages_->Apply(ApplyStep::IconCache);
-    changing->UpdateProgress.SetPosition(190);
-  }
+  // The rebuild puts the bar at 190 on its way.
+  if (Changes.iconChanged && pages_) pages_->Apply(ApplyStep::IconCache);
 
   // 23: done; tell the shell.
   changing->UpdateProgress.SetPosition(200);

@@ -271,6 +271,8 @@ class Catalogue {
   Row& Add(UpDownDword def);
   Row& Add(NumericWithDefault def);
   Row& Add(Custom def);
+  // A page's own row kind (the icon locations).
+  Row& Add(std::unique_ptr<Row> row) { return Keep(std::move(row)); }
 
   // The row of a control; nullptr when there is none.
   Row* Find(const std::string& control) const;

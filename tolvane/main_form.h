@@ -13,6 +13,7 @@
 //   Changes, and read the derived paths and QX.
 #pragma once
 #include <exception>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -20,6 +21,8 @@
 #include "tolvane/catalogue.h"
 #include "tolvane/pages.h"
 #include "ui/ui.h"
+
+class TfoIconList;
 
 namespace tolvane {
 
@@ -66,6 +69,11 @@ class TfoMain : public ui::Form {
   // --- Own state ---------------------------------------------------------------
   std::string LockPassword;   // clear text; "" = no lock
   int32_t SelectedIconIndex = 0;  // the icon picker's return channel
+  TfoIconList* foIconList = nullptr;  // the icon picker, made by the program block after this form
+  // The bar of the road that runs (the splash's at start, the progress
+  // form's in apply), for the pages that advance it at their own rows.
+  std::function<void()> ProgressStep;
+  std::function<void(int)> ProgressPosition;
   bool SnapshotSave = false;  // while true, sbSave writes MySettings.ini without a dialog
   // The change-class flags IconChanged, NeedLogoff, NeedRestart: set by the
   // pages while writing (and by the pickers, sbStandard, loading a file),

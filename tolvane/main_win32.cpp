@@ -35,7 +35,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   ui::Application app(ports);
   ui::win32::Renderer renderer(app);
   auto& foMain = app.CreateForm<tolvane::TfoMain>(tolvane::PagesFactory(tolvane::MakePages));
-  app.CreateForm<TfoIconList>(foMain.QX, foMain.SelectedIconIndex);
+  foMain.foIconList = &app.CreateForm<TfoIconList>(foMain.QX, foMain.SelectedIconIndex);
   app.Run();
   return 0;
 }

@@ -6,6 +6,7 @@
 #include "tolvane/page_desktop.h"
 #include "tolvane/page_env.h"
 #include "tolvane/page_explorer.h"
+#include "tolvane/page_icons.h"
 #include "tolvane/page_context.h"
 #include "tolvane/page_ie.h"
 #include "tolvane/page_lists.h"
@@ -28,6 +29,12 @@ class MainPages : public Pages {
              [&main] { main.ApplyEnabled(); },
              [&main] { return main.ProgramFolder; },
              [&main] { return main.Shell32Path; }},
+        icons_(main.tsIcon1, main.tsIcon2, main.tsDesktop, catalogue_, env_,
+               {main.Shell32Path, main.SyncuiPath, main.NetshellPath, main.OccachePath, main.WebcheckPath,
+                main.ZipfldrPath, main.IEPath, main.TransparentIconLocation, main.TransparentIconLocationJA,
+                main.ShellIconSize, main.IconDir, [&main] { return main.foIconList; },
+                [&main] { if (main.ProgressStep) main.ProgressStep(); },
+                [&main](int p) { if (main.ProgressPosition) main.ProgressPosition(p); }}),
         desktop_(main.tsDesktop, catalogue_, env_),
         explorer_(main.tsExplorer, catalogue_, env_),
         network_(main.tsNetwork, catalogue_, env_, main.lbAdapterID, main.lbTemp),
@@ -46,7 +53,11 @@ class MainPages : public Pages {
     RowContext ctx = env_.Context();
     switch (group) {
       case ReadGroup::Registration: ReadRows(system_.readRegistration, ctx); break;
-      case ReadGroup::Desktop: ReadRows(desktop_.read, ctx); break;
+      case ReadGroup::Icons: icons_.ReadIcons(ctx); break;
+      case ReadGroup::Desktop:
+        ReadRows(desktop_.read, ctx);
+        icons_.ReadColour(ctx);  // after the desktop and taskbar switches
+        break;
       case ReadGroup::Explorer: ReadRows(explorer_.readExplorer, ctx); break;
       case ReadGroup::ContextMenu: ReadRows(context_.read, ctx); break;
       case ReadGroup::Network:
@@ -72,7 +83,11 @@ class MainPages : public Pages {
   void Apply(ApplyStep step) override {
     RowContext ctx = env_.Context();
     switch (step) {
-      case ApplyStep::Desktop: WriteRows(desktop_.apply, ctx); break;
+      case ApplyStep::Icons: icons_.ApplyIcons(ctx); break;
+      case ApplyStep::Desktop:
+        WriteRows(desktop_.apply, ctx);
+        icons_.ApplyColour(ctx);  // after the desktop and taskbar switches
+        break;
       case ApplyStep::Explorer: WriteRows(explorer_.applyExplorer, ctx); break;
       case ApplyStep::ContextMenu: WriteRows(context_.apply, ctx); break;
       case ApplyStep::Network:
@@ -90,12 +105,15 @@ class MainPages : public Pages {
       case ApplyStep::LogonCleanup: WriteRows(logon_.applyCleanup, ctx); break;
       case ApplyStep::Logon: WriteRows(logon_.applyLogon, ctx); break;
       case ApplyStep::PendingMoves: lists_.ApplyPendingMoves(); break;
+      case ApplyStep::IconCache: icons_.RebuildIconCache(ctx); break;
       default: break;
     }
   }
 
   void Standard() override {
     RowContext ctx = env_.Context();
+    icons_.StandardIcons(ctx);
+    icons_.StandardShortcut(ctx);
     StandardRows(desktop_.standard, ctx);
     StandardRows(explorer_.standard, ctx);
     StandardRows(context_.standard, ctx);
@@ -106,11 +124,17 @@ class MainPages : public Pages {
     StandardRows(system_.standard, ctx);
   }
 
-  void TakeLoaded() override { catalogue_.TakeLoaded(); }
+  IconPages* Icons() override { return &icons_; }
+
+  void TakeLoaded() override {
+    catalogue_.TakeLoaded();
+    icons_.TakeLoaded();
+  }
 
  private:
   PageEnv env_;
   Catalogue catalogue_;
+  IconPages icons_;
   DesktopPage desktop_;
   ExplorerPage explorer_;
   NetworkPage network_;

@@ -9,6 +9,7 @@
 namespace tolvane {
 
 class TfoMain;
+class IconPages;
 
 // The page reads of start-up, in the order the road runs them.
 enum class ReadGroup {
@@ -67,6 +68,9 @@ class Pages {
   virtual void Standard() = 0;
   // Apply step 25: every loaded value := the control's state now.
   virtual void TakeLoaded() = 0;
+  // The icon pages with their held locations (the settings file and tests
+  // reach them here); nullptr for pages without them.
+  virtual IconPages* Icons() { return nullptr; }
 };
 
 // Creates the page controls on the main window's sheets and returns their

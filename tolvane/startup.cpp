@@ -14,13 +14,13 @@ namespace tolvane {
 namespace {
 
 // The page reads in their order, and how many steps the splash bar advances
-// after each (23 in all).
+// after each; the icon group advances the bar itself at its rows.
 struct ReadPlace {
   ReadGroup group;
   int advances;
 };
 constexpr ReadPlace kReadOrder[] = {
-    {ReadGroup::Registration, 1}, {ReadGroup::Icons, 3},       {ReadGroup::Desktop, 1},
+    {ReadGroup::Registration, 1}, {ReadGroup::Icons, 0},       {ReadGroup::Desktop, 1},
     {ReadGroup::Explorer, 1},     {ReadGroup::ContextMenu, 1}, {ReadGroup::Network, 3},
     {ReadGroup::Window, 1},       {ReadGroup::InternetExplorer, 2}, {ReadGroup::StartPanel, 1},
     {ReadGroup::Restriction, 1},  {ReadGroup::Performance, 1}, {ReadGroup::NumLock, 1},
@@ -128,6 +128,11 @@ void TfoMain::FormShow() {
   opening->ProgressBar.StepIt();
 
   // 11: the pages, each taking its loaded values as it reads.
+  ProgressStep = [&opening] { opening->ProgressBar.StepIt(); };
+  struct Unhook {
+    TfoMain& m;
+    ~Unhook() { m.ProgressStep = nullptr; }
+  } unhook{*this};
   for (const ReadPlace& place : kReadOrder) {
     if (pages_) pages_->Read(place.group);
     for (int i = 0; i < place.advances; ++i) opening->ProgressBar.StepIt();

@@ -26,6 +26,8 @@ const char* const kFiles[] = {"tolvane_ja.chm", "tolvane_en.chm"};
 // The cleanup wizard's help button asks for this topic of the same files.
 const char kCleanupTopic[] = "pavrel.htm";
 
+// What a command prints. The tests give chmls only their own copies of the
+// help files (below), so no other reader ever holds its lock on them.
 std::string Output(const std::string& command) {
   std::string out;
   if (FILE* p = popen(command.c_str(), "r")) {
@@ -62,7 +64,7 @@ const auto* const kCleanup = ::testing::AddGlobalTestEnvironment(new ScratchClea
 
 // The names chmls lists, without their leading slash.
 std::set<std::string> Listed(const std::string& chm) {
-  std::string out = Output(std::string(CHMLS) + " -n list " + Chm(chm) + " 2>/dev/null");
+  std::string out = Output(std::string(CHMLS) + " -p -n list " + Chm(chm) + " </dev/null 2>/dev/null");
   std::set<std::string> names;
   size_t at = 0;
   while (at < out.size()) {
@@ -123,7 +125,7 @@ TEST(HelpFiles, HoldEveryTopicTheProgramsAskForAndTheWindowTypeMain) {
     std::set<std::string> listed = Listed(file);
     ASSERT_FALSE(listed.empty()) << file << " is missing or unreadable";
     for (const std::string& topic : topics) EXPECT_TRUE(listed.count(topic)) << topic << " is not in " << file;
-    std::string windows = Output(std::string(CHMLS) + " printwindows " + Chm(file) + " 2>/dev/null");
+    std::string windows = Output(std::string(CHMLS) + " -p printwindows " + Chm(file) + " </dev/null 2>/dev/null");
     EXPECT_NE(windows.find("WindowType                                : main"), std::string::npos) << file << windows;
     // chmcmd marks the position, the styles and the pane width as given
     // whether the project gives them or not: a window of no size, without a
@@ -186,6 +188,7 @@ TEST(HelpFiles, EveryPageOpensItsTopicInTheFileBesideTheProgram) {
     m.Start();
     std::string file = english ? "tolvane_en.chm" : "tolvane_ja.chm";
     std::set<std::string> listed = Listed(file);
+    ASSERT_FALSE(listed.empty()) << file << " is missing or unreadable";
     for (int i = 0; i < m.main->PageControl.PageCount(); ++i) {
       m.main->PageControl.UserSelectPage(i);
       size_t before = m.library.Calls().size();

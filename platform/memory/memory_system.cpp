@@ -133,4 +133,23 @@ void MemorySystem::SetEnv(const std::string& name, const std::string& value) { e
 
 void MemorySystem::UnsetEnv(const std::string& name) { env_.erase(UpperNoCase(name)); }
 
+IconMetrics MemorySystem::DefaultIconMetrics() {
+  IconMetrics m{};
+  m[0] = 76;
+  for (size_t i = 4; i < m.size(); ++i) m[i] = static_cast<uint8_t>(i);
+  return m;
+}
+
+std::optional<IconMetrics> MemorySystem::GetIconMetrics() {
+  if (failGetIconMetrics) return std::nullopt;
+  return iconMetrics;
+}
+
+bool MemorySystem::SetIconMetrics(const IconMetrics& metrics, uint32_t flags) {
+  iconMetrics = metrics;
+  iconMetricsSets.push_back({metrics, flags});
+  if (WhenIconMetricsSet) WhenIconMetricsSet();
+  return true;
+}
+
 }  // namespace port

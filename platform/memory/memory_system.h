@@ -2,8 +2,10 @@
 // or 1252 are modelled for byte lengths), environment and program path.
 // The defaults are a Japanese Windows XP SP3.
 #pragma once
+#include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "platform/system.h"
 
@@ -19,6 +21,8 @@ class MemorySystem : public System {
   std::string FromAnsi(const std::string& bytes) override { return bytes; }
   std::optional<std::string> Env(const std::string& name) override;
   std::string ModulePath() override { return modulePath_; }
+  std::optional<IconMetrics> GetIconMetrics() override;
+  bool SetIconMetrics(const IconMetrics& metrics, uint32_t flags) override;
 
   void SetVersion(const VersionInfo& v) { version_ = v; }
   void SetLocale(uint32_t lcid) { locale_ = lcid; }
@@ -27,6 +31,19 @@ class MemorySystem : public System {
   void SetEnv(const std::string& name, const std::string& value);
   void UnsetEnv(const std::string& name);
   void SetModulePath(const std::string& path) { modulePath_ = path; }
+  // The icon metrics the system holds (its size field 76 and a recognisable
+  // pattern), whether SPI_GETICONMETRICS fails, and every SPI_SETICONMETRICS
+  // in order; WhenIconMetricsSet runs at each (a test looks at the registry
+  // at that moment).
+  IconMetrics iconMetrics = DefaultIconMetrics();
+  bool failGetIconMetrics = false;
+  struct IconMetricsSet {
+    IconMetrics metrics;
+    uint32_t flags;
+  };
+  std::vector<IconMetricsSet> iconMetricsSets;
+  std::function<void()> WhenIconMetricsSet;
+  static IconMetrics DefaultIconMetrics();
 
  private:
   VersionInfo version_;

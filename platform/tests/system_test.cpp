@@ -70,7 +70,33 @@ TEST(MemoryLibrary, LoadsDeclaredLibrariesAndRecordsHelpCalls) {
   EXPECT_THROW(lib.CallHtmlHelp(proc, 7, "", 0, 0), std::logic_error) << "freed";
 }
 
+// The icon metrics: the record comes back as it was given, its size first;
+// a refused read gives nothing.
+TEST(MemorySystem, IconMetricsGoBackAsTheyCame) {
+  MemorySystem sys;
+  auto m = sys.GetIconMetrics();
+  ASSERT_TRUE(m);
+  EXPECT_EQ((*m)[0], 76);
+  EXPECT_TRUE(sys.SetIconMetrics(*m, kSpifUpdateAndSend));
+  ASSERT_EQ(sys.iconMetricsSets.size(), 1u);
+  EXPECT_EQ(sys.iconMetricsSets[0].metrics, *m);
+  EXPECT_EQ(sys.iconMetricsSets[0].flags, 3u);
+  sys.failGetIconMetrics = true;
+  EXPECT_FALSE(sys.GetIconMetrics());
+}
+
 #ifdef _WIN32
+TEST(Win32System, IconMetricsReadAndSetBackUnchanged) {
+  Win32System sys;
+  auto m = sys.GetIconMetrics();
+  ASSERT_TRUE(m);
+  EXPECT_EQ((*m)[0] | (*m)[1] << 8, 76);
+  EXPECT_TRUE(sys.SetIconMetrics(*m, 0)) << "not stored, not sent";
+  EXPECT_EQ(sys.GetIconMetrics(), m);
+  sys.api.parametersInfo = [](UINT, UINT, PVOID, UINT) -> BOOL { return FALSE; };
+  EXPECT_FALSE(sys.GetIconMetrics());
+}
+
 // The harness runs Wine as a Japanese XP SP3 (SUITE_LANG picks another locale).
 TEST(Win32System, ReportsWineAsWindowsXp) {
   Win32System sys;

@@ -1,5 +1,7 @@
 #include "platform/win32/win32_system.h"
 
+#include <cstring>
+
 #include "platform/text.h"
 
 namespace port {
@@ -77,6 +79,22 @@ std::string Win32System::ModulePath() {
     if (n < buf.size()) return Narrow(buf.data(), n);
     buf.resize(buf.size() * 2);  // cut short: try a larger buffer
   }
+}
+
+std::optional<IconMetrics> Win32System::GetIconMetrics() {
+  static_assert(sizeof(ICONMETRICSA) == std::tuple_size_v<IconMetrics>);
+  ICONMETRICSA m{};
+  m.cbSize = sizeof m;
+  if (!api.parametersInfo(SPI_GETICONMETRICS, sizeof m, &m, 0)) return std::nullopt;
+  IconMetrics bytes;
+  std::memcpy(bytes.data(), &m, sizeof m);
+  return bytes;
+}
+
+bool Win32System::SetIconMetrics(const IconMetrics& metrics, uint32_t flags) {
+  ICONMETRICSA m;
+  std::memcpy(&m, metrics.data(), sizeof m);
+  return api.parametersInfo(SPI_SETICONMETRICS, sizeof m, &m, flags) != 0;
 }
 
 }  // namespace port

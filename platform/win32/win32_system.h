@@ -17,6 +17,9 @@ class Win32System : public System {
     decltype(&::MultiByteToWideChar) toWide = ::MultiByteToWideChar;
     decltype(&::GetEnvironmentVariableW) getEnv = ::GetEnvironmentVariableW;
     decltype(&::GetModuleFileNameW) moduleFileName = ::GetModuleFileNameW;
+    // The ANSI form: the record goes back byte for byte, its face name in
+    // the code page it came in.
+    decltype(&::SystemParametersInfoA) parametersInfo = ::SystemParametersInfoA;
   };
   Api api;
 
@@ -27,6 +30,8 @@ class Win32System : public System {
   std::string FromAnsi(const std::string& bytes) override;
   std::optional<std::string> Env(const std::string& name) override;
   std::string ModulePath() override;
+  std::optional<IconMetrics> GetIconMetrics() override;
+  bool SetIconMetrics(const IconMetrics& metrics, uint32_t flags) override;
 };
 
 }  // namespace port

@@ -33,7 +33,12 @@ class FaultyRegistry : public port::MemoryRegistry {
     root_ = root, key_ = std::move(key), name_ = std::move(name);
     armed_ = true;
   }
+  // XP's merged classes: HKCR opens the user's class key where the user has
+  // one, so that a write through HKCR lands there.
+  bool mergeUserClasses = false;
+
   port::KeyHandle Open(port::Root root, const std::string& path, uint32_t access) override {
+    if (port::KeyHandle user = UserClass(root, path, access)) return user;
     port::KeyHandle h = MemoryRegistry::Open(root, path, access);
     if (armed_ && root == root_ && port::EqualNoCase(path, key_))
       faulty_ = h;
@@ -41,12 +46,20 @@ class FaultyRegistry : public port::MemoryRegistry {
       faulty_ = 0;  // the handle number is reused for another key
     return h;
   }
+  port::KeyHandle Create(port::Root root, const std::string& path) override {
+    if (port::KeyHandle user = UserClass(root, path, port::kKeyAllAccess)) return user;
+    return MemoryRegistry::Create(root, path);
+  }
   std::optional<port::RegValue> Query(port::KeyHandle key, const std::string& name) override {
     if (armed_ && key == faulty_ && port::EqualNoCase(name, name_)) throw std::runtime_error("Registry read failed");
     return MemoryRegistry::Query(key, name);
   }
 
  private:
+  port::KeyHandle UserClass(port::Root root, const std::string& path, uint32_t access) {
+    if (!mergeUserClasses || root != port::Root::HKCR) return 0;
+    return MemoryRegistry::Open(port::Root::HKCU, "Software\\Classes\\" + path, access);
+  }
   bool armed_ = false;
   port::Root root_ = port::Root::HKCU;
   std::string key_, name_;

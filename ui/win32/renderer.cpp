@@ -189,7 +189,7 @@ void CreateWindowFor(Node& n, HINSTANCE inst) {
       break;
     case Kind::TabSheet: cls = kPanelClass; style |= WS_CLIPCHILDREN; break;
     case Kind::GroupBox:
-    case Kind::RadioGroup: cls = WC_BUTTONW; style |= BS_GROUPBOX; break;
+    case Kind::RadioGroup: cls = WC_BUTTONW; style |= BS_GROUPBOX | WS_CLIPCHILDREN; break;
     case Kind::Panel: cls = kPanelClass; break;
     case Kind::Label: {
       auto& l = static_cast<Label&>(c);
@@ -752,21 +752,12 @@ LRESULT CALLBACK SubclassProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     LRESULT result = 0;
     if (ChildMessage(w, m, wp, lp, result)) return result;
     if (m == WM_SETCURSOR && reinterpret_cast<HWND>(wp) == w && LOWORD(lp) == HTCLIENT && SetHandCursor(*n)) return TRUE;
-    // A group box paints no inside of its own, and its parent clips it out:
-    // its inside takes the parent's face, around the controls in it.
-    if (m == WM_ERASEBKGND && n->parent &&
-        (n->control->GetKind() == Kind::GroupBox || n->control->GetKind() == Kind::RadioGroup)) {
-      HDC dc = reinterpret_cast<HDC>(wp);
-      for (HWND child = GetWindow(w, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        if (!IsWindowVisible(child)) continue;
-        RECT cr;
-        GetWindowRect(child, &cr);
-        MapWindowPoints(HWND_DESKTOP, w, reinterpret_cast<POINT*>(&cr), 2);
-        ExcludeClipRect(dc, cr.left, cr.top, cr.right, cr.bottom);
-      }
+    // A group box draws only its frame and caption: its inside is erased
+    // here, or it would keep what was there before (another sheet).
+    if (m == WM_ERASEBKGND && (n->control->GetKind() == Kind::GroupBox || n->control->GetKind() == Kind::RadioGroup)) {
       RECT r;
       GetClientRect(w, &r);
-      FillRect(dc, &r, n->parent->Brush());
+      FillRect(reinterpret_cast<HDC>(wp), &r, n->Brush());
       return 1;
     }
     if (m == WM_LBUTTONUP && (n->control->GetKind() == Kind::Edit || n->control->GetKind() == Kind::Memo)) {
