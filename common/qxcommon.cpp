@@ -360,6 +360,11 @@ std::string TQXCommon::ScramblePassword(const std::string& password) const {
 
 // A character that is not of the scrambled alphabet (a hand-edited value)
 // reads as its space.
+bool TQXCommon::IsScrambledPassword(const std::string& scrambled) const {
+  return std::all_of(scrambled.begin(), scrambled.end(),
+                     [](char c) { return kScrambled.find(c) != std::string_view::npos; });
+}
+
 std::string TQXCommon::UnscramblePassword(const std::string& scrambled) const {
   std::vector<char32_t> in = Characters(scrambled);
   std::string w(in.size(), ' ');

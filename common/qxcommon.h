@@ -60,6 +60,8 @@ class TQXCommon {
   std::string NormalizePassword(const std::string& password) const;
   std::string ScramblePassword(const std::string& password) const;
   std::string UnscramblePassword(const std::string& scrambled) const;
+  // Whether every character is a symbol of the scrambled alphabet.
+  bool IsScrambledPassword(const std::string& scrambled) const;
 
   // The installer's shortcuts: a shell link file at linkFile that starts
   // target in target's folder. Throws when the shell-link object cannot be

@@ -1,23 +1,34 @@
-// pavrel: for now an empty main window that ends the program when closed.
+// pavrel.exe: the cleanup wizard on the real ports.
 #include <windows.h>
 
-static LRESULT CALLBACK WndProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
-  if (m == WM_DESTROY) { PostQuitMessage(0); return 0; }
-  return DefWindowProcW(w, m, wp, lp);
-}
+#include "pavrel/program.h"
+#include "platform/win32/win32_dialogs.h"
+#include "platform/win32/win32_files.h"
+#include "platform/win32/win32_icons.h"
+#include "platform/win32/win32_library.h"
+#include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_shell.h"
+#include "platform/win32/win32_system.h"
+#include "ui/win32/renderer.h"
 
-int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int show) {
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = WndProc;
-  wc.hInstance = inst;
-  wc.hCursor = LoadCursorW(nullptr, (LPCWSTR)IDC_ARROW);
-  wc.hbrBackground = (HBRUSH)(COLOR_BTNFACE + 1);
-  wc.lpszClassName = L"pavrel";
-  RegisterClassW(&wc);
-  HWND w = CreateWindowW(L"pavrel", L"pavrel", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
-                         CW_USEDEFAULT, CW_USEDEFAULT, 700, 480, nullptr, nullptr, inst, nullptr);
-  ShowWindow(w, show);
-  MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) { TranslateMessage(&msg); DispatchMessageW(&msg); }
-  return 0;
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  port::Win32Registry registry;
+  port::Win32System system;
+  port::Win32Library library;
+  port::Win32Icons icons;
+  port::Win32Dialogs dialogs;
+  port::Win32Shell shell;
+  port::Win32Files files;
+  port::Ports ports;
+  ports.registry = &registry;
+  ports.system = &system;
+  ports.library = &library;
+  ports.icons = &icons;
+  ports.dialogs = &dialogs;
+  ports.shell = &shell;
+  ports.files = &files;
+
+  ui::Application app(ports);
+  ui::win32::Renderer renderer(app);
+  return RunPavrel(app);
 }

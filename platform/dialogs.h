@@ -14,7 +14,8 @@
 namespace port {
 
 enum class MbIcon { None, Question, Information, Warning, Error };
-enum class MbButtons { OK, OKCancel, YesNo, YesNoCancel, RetryCancel, AbortRetryIgnore };
+enum class MbButtons { OK, OKCancel, YesNo, YesNoCancel, RetryCancel, AbortRetryIgnore,
+                       YesNoDefaultNo /* Yes and No, No the default button */ };
 // The numbers of IDOK .. IDNO.
 enum class MbResult { OK = 1, Cancel = 2, Abort = 3, Retry = 4, Ignore = 5, Yes = 6, No = 7 };
 

@@ -1,7 +1,11 @@
 // Files and folders as the suite sees them: attributes, existence, whole-file
-// contents. Paths are Windows paths in UTF-8 ("C:\folder\file").
+// contents, drives and folder listings. Paths are Windows paths in UTF-8
+// ("C:\folder\file"). A path that begins with "\\?\" (such as
+// "\\?\C:\folder\x.") is taken exactly as written: Windows strips a trailing
+// dot or blank of a name in every other form.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -18,6 +22,27 @@ enum FileAttribute : uint32_t {
   kAttrDirectory = 0x10,
   kAttrArchive = 0x20,
   kAttrNormal = 0x80,
+  kAttrReparsePoint = 0x400,  // a junction or mounted folder
+};
+
+// GetDriveType of a root ("C:\").
+enum class DriveType : uint32_t { Unknown = 0, NoRoot = 1, Removable = 2, Fixed = 3, Remote = 4, CdRom = 5, RamDisk = 6 };
+
+// GetVolumeInformation of a root.
+struct VolumeInfo {
+  std::string label;
+  std::string fileSystem;
+};
+
+// One entry of a folder as FindFirstFile/FindNextFile report it: the name
+// (no path), the attributes and the whole 64-bit size.
+struct FolderEntry {
+  std::string name;
+  uint32_t attributes = 0;
+  uint64_t size = 0;
+  // False when the name cannot be given back exactly in a path (an NTFS
+  // name with a lone UTF-16 surrogate has no UTF-8 form).
+  bool exact = true;
 };
 
 class Files {
@@ -45,6 +70,19 @@ class Files {
   // is false, the target is read-only or refused, its folder is missing, or
   // both name the same file.
   virtual bool CopyFile(const std::string& from, const std::string& to, bool overwrite) = 0;
+
+  // The type of a drive root such as "C:\\" (NoRoot when there is none).
+  virtual DriveType DriveTypeOf(const std::string& root) { (void)root; return DriveType::NoRoot; }
+  // Label and file system of a drive root; nullopt when the volume cannot be read.
+  virtual std::optional<VolumeInfo> Volume(const std::string& root) { (void)root; return std::nullopt; }
+  // Every entry of a folder ("." and ".." included where the file system
+  // reports them), hidden and system ones too, in the file system's own
+  // order; visit returns false to stop. False when the folder cannot be
+  // enumerated (missing, no rights); an empty folder is true.
+  virtual bool ForEachEntry(const std::string& folder, const std::function<bool(const FolderEntry&)>& visit) {
+    (void)folder; (void)visit;
+    return false;
+  }
 
   bool Exists(const std::string& path) { return Attributes(path).has_value(); }
   bool FileExists(const std::string& path) {

@@ -12,6 +12,7 @@
 #pragma once
 #include <cstddef>
 #include <string>
+#include <vector>
 
 namespace port {
 
@@ -29,6 +30,12 @@ class Profile {
   // False when the write could not be made.
   virtual bool Write(const std::string& path, const std::string& section, const std::string& key,
                      const std::string& value) = 0;
+  // Removes the key's line (WritePrivateProfileString with no value); true
+  // also when there was none. False when the file could not be written.
+  virtual bool Delete(const std::string& path, const std::string& section, const std::string& key) = 0;
+  // The key names of the section's first occurrence, in file order (as
+  // GetPrivateProfileString with no key lists them); none for a missing file.
+  virtual std::vector<std::string> KeyNames(const std::string& path, const std::string& section) = 0;
 };
 
 }  // namespace port

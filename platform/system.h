@@ -33,6 +33,8 @@ class System {
   virtual std::string FromAnsi(const std::string& bytes) = 0;
   virtual std::optional<std::string> Env(const std::string& name) = 0;
   virtual std::string ModulePath() = 0;  // the running program's full path
+  // Total physical memory in bytes, as GlobalMemoryStatus reports it.
+  virtual uint64_t TotalPhysicalMemory() = 0;
   // SystemParametersInfo SPI_GETICONMETRICS: nullopt when the system refuses.
   virtual std::optional<IconMetrics> GetIconMetrics() = 0;
   // SPI_SETICONMETRICS with the flags; whether the system took it.

@@ -1,5 +1,7 @@
 #!/bin/sh
-# Configures and builds one tree: native | asan | win32 | win64.
+# Configures and builds one tree: native | asan | win32 | win64 | fuzz.
+# ("fuzz": clang with libFuzzer, AddressSanitizer and UBSan; only the fuzz
+# targets are built.)
 # Usage: build.sh TREE [programs]  ("programs": only the shipped programs and
 # their files, as the i686 tree needs where 32-bit programs cannot run)
 set -e
@@ -18,9 +20,13 @@ case "$tree" in
             -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null ;;
   win64)  cmake -S "$root" -B "$B/win64" -DCMAKE_BUILD_TYPE=Release $launch \
             -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" >/dev/null ;;
-  *) echo "usage: $0 native|asan|win32|win64 [programs]" >&2; exit 2 ;;
+  fuzz)   cmake -S "$root" -B "$B/fuzz" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+            -DSUITE_SANITIZE=ON -DSUITE_FUZZ=ON $launch >/dev/null ;;
+  *) echo "usage: $0 native|asan|win32|win64|fuzz [programs]" >&2; exit 2 ;;
 esac
-if [ "$2" = programs ]; then
+if [ "$tree" = fuzz ]; then
+  cmake --build "$B/fuzz" -j "$jobs" --target tolvane_settings_file_fuzz
+elif [ "$2" = programs ]; then
   cmake --build "$B/$tree" -j "$jobs" --target programs
 else
   cmake --build "$B/$tree" -j "$jobs"

@@ -10,7 +10,7 @@ B=${SUITE_BUILD:-$root/build}
 sh "$root/scripts/install-deps.sh"
 . "$root/scripts/wine-env.sh"
 wine_road_line
-for t in native asan; do sh "$root/scripts/build.sh" $t; done
+for t in native asan fuzz; do sh "$root/scripts/build.sh" $t; done
 if [ "$SUITE_WINE_ROAD" = win64 ]; then
   sh "$root/scripts/build.sh" win32 programs
 fi
@@ -27,5 +27,7 @@ for t in native asan "$SUITE_WINE_ROAD"; do
   echo "== tests: $t"
   (cd "$B/$t" && ctest -j "$(nproc)" --output-on-failure --timeout 600) || status=1
 done
+# Arbitrary settings files, for a bounded time (scripts/fuzz.sh runs longer).
+sh "$root/scripts/fuzz.sh" 30 || status=1
 wine_road_line
 exit $status

@@ -1,5 +1,7 @@
 #include "tolvane/catalogue.h"
 
+#include <climits>
+#include <cstdint>
 #include <stdexcept>
 
 #include "common/qxcommon.h"
@@ -202,6 +204,21 @@ class CustomRow : public Row {
   }
   void Standard(RowContext& ctx) override { s_.standard(ctx); }
   Loaded State() const override { return s_.state ? s_.state() : Loaded{}; }
+  std::optional<Loaded> FileGet(size_t i) const override {
+    if (!s_.fileGet) return std::nullopt;
+    return s_.fileGet(i);
+  }
+  bool FileSet(size_t i, const Loaded& v) override {
+    if (!s_.fileSet) return false;
+    s_.fileSet(i, v);
+    return true;
+  }
+  void FileWriteList(size_t i, FileListOut& out) const override {
+    if (s_.fileWriteList) s_.fileWriteList(i, out);
+  }
+  void FileReadList(size_t i, FileListIn& in) override {
+    if (s_.fileReadList) s_.fileReadList(i, in);
+  }
 
  protected:
   void Store(RowContext& ctx) override { s_.write(ctx); }
@@ -211,6 +228,60 @@ class CustomRow : public Row {
 };
 
 }  // namespace
+
+std::optional<int32_t> FileInteger(const std::string& text) {
+  auto digit = [](char c, int base) -> int {
+    int d = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : c >= 'A' && c <= 'F' ? c - 'A' + 10 : 99;
+    return d < base ? d : -1;
+  };
+  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+    if (text.size() > 10) return std::nullopt;
+    uint32_t n = 0;
+    for (size_t i = 2; i < text.size(); ++i) {
+      int d = digit(text[i], 16);
+      if (d < 0) return std::nullopt;
+      n = n * 16 + static_cast<uint32_t>(d);
+    }
+    return static_cast<int32_t>(n);
+  }
+  size_t i = 0;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+  if (i == text.size()) return std::nullopt;
+  int64_t n = 0;
+  for (; i < text.size(); ++i) {
+    int d = digit(text[i], 10);
+    if (d < 0) return std::nullopt;
+    n = n * 10 + d;
+    if (n > int64_t{1} << 31) return std::nullopt;
+  }
+  if (negative) n = -n;
+  if (n < INT32_MIN || n > INT32_MAX) return std::nullopt;
+  return static_cast<int32_t>(n);
+}
+
+std::string FileListKey(const std::string& list, size_t n) {
+  return list + std::to_string(n) + (!list.empty() && list.back() == '(' ? ")" : "");
+}
+
+bool AsBool(const Loaded& v) {
+  if (auto* b = std::get_if<bool>(&v)) return *b;
+  if (auto* n = std::get_if<int32_t>(&v)) return *n != 0;
+  if (auto* t = std::get_if<std::string>(&v)) return FileInteger(*t).value_or(0) != 0;
+  return false;
+}
+int32_t AsInt(const Loaded& v) {
+  if (auto* b = std::get_if<bool>(&v)) return *b ? 1 : 0;
+  if (auto* n = std::get_if<int32_t>(&v)) return *n;
+  if (auto* t = std::get_if<std::string>(&v)) return FileInteger(*t).value_or(0);
+  return 0;
+}
+std::string AsText(const Loaded& v) {
+  if (auto* b = std::get_if<bool>(&v)) return *b ? "1" : "0";
+  if (auto* n = std::get_if<int32_t>(&v)) return std::to_string(*n);
+  if (auto* t = std::get_if<std::string>(&v)) return *t;
+  return "";
+}
 
 CheckRef Of(ui::CheckBox& box) {
   return {box.Name(), [&box] { return box.Checked(); }, [&box](bool v) { box.SetChecked(v); }};

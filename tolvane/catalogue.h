@@ -14,6 +14,7 @@
 #include <functional>
 #include <initializer_list>
 #include <memory>
+#include <optional>
 #include <string>
 #include <type_traits>
 #include <variant>
@@ -97,13 +98,37 @@ struct RegPlace {
   Value name;  // empty: the key's default value
 };
 
-// The row's key in the settings file (filled by the settings-file work).
-enum class FileForm { None, Boolean, Integer, Text, IconLocation };
+// The row's key in the settings file. Boolean and Integer keys are read as
+// integers (FileInteger); an `absent` that is no integer (empty) leaves the
+// control as it is when the key is missing; "%WinDir%" in `absent` stands for
+// the Windows folder. A List key names numbered keys
+// ("FileName" for FileName0, FileName1 ...; "MTU(" for MTU(0) ...) that the
+// row writes and reads itself (FileWriteList, FileReadList); a saved list is
+// exactly the list: numbered keys of that name past its end are removed.
+enum class FileForm { None, Boolean, Integer, Text, IconLocation, List };
 struct FileKey {
   std::string section;
   std::string key;
   FileForm form = FileForm::None;
   std::string absent;  // the value taken when the key is missing from the file
+};
+
+// A settings-file integer: signed decimal, or "0x" / "0X" followed by
+// hexadecimal digits (at most 8); nothing else, and nothing beyond 32 bits.
+std::optional<int32_t> FileInteger(const std::string& text);
+// The name of entry n of a list key: "FileName" + n, or "MTU(" + n + ")".
+std::string FileListKey(const std::string& list, size_t n);
+
+// What a row's list writes (keys in order) and reads (nothing: absent).
+class FileListOut {
+ public:
+  virtual ~FileListOut() = default;
+  virtual void Put(const std::string& key, const std::string& text) = 0;
+};
+class FileListIn {
+ public:
+  virtual ~FileListIn() = default;
+  virtual std::optional<std::string> Get(const std::string& key) = 0;
 };
 
 // A loaded value: what the control showed after the start-up read or the last
@@ -132,6 +157,15 @@ class Row {
   virtual Loaded State() const = 0;
   void TakeLoaded() { loaded_ = State(); }
   bool Changed() const { return State() != loaded_; }
+
+  // The settings file. File key i is carried by the control named after the
+  // row unless the row answers for it here: its value (bool, int32_t or text
+  // by the key's form), and the value read into its control or field through
+  // the ordinary setter. List keys write and read their own numbered keys.
+  virtual std::optional<Loaded> FileGet(size_t) const { return std::nullopt; }
+  virtual bool FileSet(size_t, const Loaded&) { return false; }
+  virtual void FileWriteList(size_t, FileListOut&) const {}
+  virtual void FileReadList(size_t, FileListIn&) {}
 
  protected:
   virtual void Store(RowContext& ctx) = 0;
@@ -256,7 +290,18 @@ struct Custom {
   std::function<Loaded()> state{};
   ChangeClass cls = ChangeClass::None;
   std::vector<FileKey> file{};
+  // The settings file, where a key is not carried by the row's own control
+  // (see Row::FileGet): by the index of the key in `file`.
+  std::function<Loaded(size_t)> fileGet{};
+  std::function<void(size_t, const Loaded&)> fileSet{};
+  std::function<void(size_t, FileListOut&)> fileWriteList{};
+  std::function<void(size_t, FileListIn&)> fileReadList{};
 };
+
+// A file value as the control wants it (a number as a box: not 0 ticks).
+bool AsBool(const Loaded& v);
+int32_t AsInt(const Loaded& v);
+std::string AsText(const Loaded& v);
 
 using Order = std::vector<Row*>;
 

@@ -97,6 +97,8 @@ TfoMain::TfoMain(ui::Application& app, const PagesFactory& pages)
 
   sbPlay.OnClick = ui::Bind(this, &TfoMain::sbPlayClick);
   sbStandard.OnClick = ui::Bind(this, &TfoMain::sbStandardClick);
+  sbSave.OnClick = ui::Bind(this, &TfoMain::sbSaveClick);
+  sbOpen.OnClick = ui::Bind(this, &TfoMain::sbOpenClick);
   sbBackup.OnClick = ui::Bind(this, &TfoMain::sbBackupClick);
   sbHelp.OnClick = ui::Bind(this, &TfoMain::sbHelpClick);
   sbStop.OnClick = ui::Bind(this, &TfoMain::sbStopClick);

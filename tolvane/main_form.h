@@ -6,6 +6,7 @@
 // - main_form.cpp: the window, its sheets, buttons, About page and working
 //   lists, FormCreate, SubAppException and the language switch.
 // - startup.cpp: FormShow (the start-up road). apply.cpp: sbPlayClick.
+//   settings_file.cpp: sbSaveClick, sbOpenClick.
 //   commands.cpp: sbStandardClick, sbBackupClick, sbHelpClick, sbStopClick,
 //   FormCloseQuery, the About links, ApplyEnabled. password.cpp: the lock.
 // - The settings pages (catalogue.cpp, page_*.cpp) make their controls on
@@ -97,6 +98,8 @@ class TfoMain : public ui::Form {
   void laHomePageClick();
   void ApplyEnabled();
   void buPasswordSettingClick();  // bound by the restriction page's button
+  void sbSaveClick();  // settings_file.cpp: the settings file, or the snapshot while SnapshotSave
+  void sbOpenClick();
 
   // The language switch of this window (English mode): captions take their
   // hints, the font becomes "MS Sans Serif".

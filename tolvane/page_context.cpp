@@ -88,6 +88,8 @@ ContextMenuPage::ContextMenuPage(ui::TabSheet& sheet, Catalogue& catalogue, Page
   cbNotepad.OnClick = [this](ui::Control&) { cbNotepadClick(); };
   buNotepad.OnClick = [this](ui::Control&) { buNotepadClick(); };
   EnableEditor(false);
+  // These three show their English text as a tooltip, in both languages.
+  for (ui::CheckBox* box : {&cbNewWindow, &cbNotepad, &cbAllFileEditor}) box->SetShowHint(true);
 
   const char* section = "Context Menu";
   // Any command under this verb or the older one counts as registered; the
@@ -172,7 +174,29 @@ ContextMenuPage::ContextMenuPage(ui::TabSheet& sheet, Catalogue& catalogue, Page
             }
           },
       .standard = [this](RowContext&) { cbNotepad.SetChecked(false); },
-      .state = [this] { return Loaded{cbNotepad.Checked()}; }});
+      .state = [this] { return Loaded{cbNotepad.Checked()}; },
+      .file = {{section, "UnknownFileOpen", FileForm::Boolean, "0"},
+               {section, "UnknownFileOpenProgram", FileForm::Text, ""},
+               {section, "UnknownFileOpenProgramName", FileForm::Text, ""},
+               {section, "AllFileOpen", FileForm::Boolean, "1"}},
+      .fileGet =
+          [this](size_t i) {
+            switch (i) {
+              case 0: return Loaded{cbNotepad.Checked()};
+              case 1: return Loaded{edNotepad.Text()};
+              case 2: return Loaded{edNotepadName.Text()};
+              default: return Loaded{cbAllFileEditor.Checked()};
+            }
+          },
+      .fileSet =
+          [this](size_t i, const Loaded& v) {
+            switch (i) {
+              case 0: return cbNotepad.SetChecked(AsBool(v));
+              case 1: return edNotepad.SetText(AsText(v));
+              case 2: return edNotepadName.SetText(AsText(v));
+              default: return cbAllFileEditor.SetChecked(AsBool(v));
+            }
+          }});
 
   // The prompt verb; the older verb's commands count as registered too.
   catalogue.Add(Custom{

@@ -128,7 +128,9 @@ ExplorerPage::ExplorerPage(ui::TabSheet& sheet, Catalogue& catalogue, PageEnv& e
       .standard = [this](RowContext&) { ReadDriveMask(0); },
       .state = [this] { return Loaded{DriveMask()}; },
       .cls = ChangeClass::NeedLogoff,
-      .file = driveKeys});
+      .file = driveKeys,
+      .fileGet = [this](size_t i) { return Loaded{cbDrive.at(i)->Checked()}; },
+      .fileSet = [this](size_t i, const Loaded& v) { cbDrive.at(i)->SetChecked(AsBool(v)); }});
 
   // The name goes to four places, so that the desktop, Explorer and the
   // localized shell name all show it.
@@ -172,7 +174,14 @@ ExplorerPage::ExplorerPage(ui::TabSheet& sheet, Catalogue& catalogue, PageEnv& e
       .standard = [this](RowContext&) { cbBackBitmap.SetChecked(false); },
       .state = [this] { return Loaded{BackBitmapPath}; },
       .cls = ChangeClass::NeedLogoff,
-      .file = {{"Explorer", "BackBitmap", FileForm::Boolean, "0"}, {"Explorer", "BackBitmapFile", FileForm::Text, ""}}});
+      .file = {{"Explorer", "BackBitmap", FileForm::Boolean, "0"}, {"Explorer", "BackBitmapFile", FileForm::Text, ""}},
+      .fileGet = [this](size_t i) { return i == 0 ? Loaded{cbBackBitmap.Checked()} : Loaded{BackBitmapPath}; },
+      .fileSet =
+          [this](size_t i, const Loaded& v) {
+            if (i == 0) return cbBackBitmap.SetChecked(AsBool(v));
+            BackBitmapPath = AsText(v);
+            ShowLoadedBitmap(env_, cbBackBitmap, imBackBitmap, BackBitmapPath);
+          }});
 
   readExplorer = catalogue.Rows({"cbDblClickExplorer", "cbDelegateFolders", "gbHideDrives"});
   readRecycleBin = catalogue.Rows({"edTrushName", "cbTrush", "cbMyComputerTrush"});
@@ -232,6 +241,10 @@ void PickToolbarBitmap(PageEnv& env, ui::Image& image, std::string& path) {
   }
   path = *file;
   env.applyEnabled();
+}
+
+void ShowLoadedBitmap(PageEnv& env, const ui::CheckBox& box, ui::Image& image, const std::string& path) {
+  if (box.Checked() && !path.empty() && env.files.FileExists(path)) image.LoadBitmap(path);
 }
 
 void ToolbarBitmapClick(PageEnv& env, const ui::CheckBox& box, ui::Image& image, std::string& path) {

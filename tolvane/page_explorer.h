@@ -61,6 +61,9 @@ void WriteToolbarBitmap(RowContext& c, const char* value, const ui::CheckBox& bo
 // The picture dialog (from the program's folder); a file that holds no
 // picture leaves the path and the picture as they were.
 void PickToolbarBitmap(PageEnv& env, ui::Image& image, std::string& path);
+// A path loaded from the settings file: shown when the box is ticked and the
+// file exists; otherwise the picture stays as it was.
+void ShowLoadedBitmap(PageEnv& env, const ui::CheckBox& box, ui::Image& image, const std::string& path);
 // The box's click: unticked, no path and no picture.
 void ToolbarBitmapClick(PageEnv& env, const ui::CheckBox& box, ui::Image& image, std::string& path);
 

@@ -79,6 +79,13 @@ class IconRow : public Row {
     pages_.Refresh(icon_);
   }
   Loaded State() const override { return icon_.held; }
+  // The settings file: the held location, shown in the image when loaded.
+  std::optional<Loaded> FileGet(size_t) const override { return Loaded{icon_.held}; }
+  bool FileSet(size_t, const Loaded& v) override {
+    icon_.held = AsText(v);
+    pages_.Refresh(icon_);
+    return true;
+  }
 
  protected:
   void Store(RowContext& ctx) override {
@@ -150,7 +157,7 @@ constexpr int kLefts2[] = {13, 111, 209, 307};
 constexpr int kTop2 = 16;
 constexpr int kBoxWidth = 94, kBoxHeight = 78;
 // Japanese captions fit in 10 pixels; "Compressed Folder" needs 9 in English.
-constexpr int kCaptionHeightJA = -10, kCaptionHeightEN = -9;
+constexpr int kCaptionHeightJA = -9, kCaptionHeightEN = -8;
 
 // The icon cache files Explorer keeps in the Windows folder.
 constexpr const char* kCacheFiles[] = {
@@ -175,10 +182,10 @@ constexpr ColourDef kColours[] = {
 };
 
 // Side by side in the frame, the two long captions given more room.
-ui::RadioButton& Radio(ui::TabSheet& sheet, int i) {
-  constexpr int lefts[] = {48, 158, 268, 418, 568}, widths[] = {100, 100, 140, 140, 80};
+ui::RadioButton& Radio(ui::RadioGroup& frame, int i) {
+  constexpr int lefts[] = {20, 130, 240, 390, 540}, widths[] = {100, 100, 140, 140, 80};
   const ColourDef& c = kColours[i];
-  return sheet.Add<ui::RadioButton>(c.name, {lefts[i], 281, widths[i], 17}, c.ja, c.en);
+  return frame.Add<ui::RadioButton>(c.name, {lefts[i], 20, widths[i], 17}, c.ja, c.en);
 }
 
 }  // namespace
@@ -187,12 +194,12 @@ IconPages::IconPages(ui::TabSheet& icon1, ui::TabSheet& icon2, ui::TabSheet& des
                      PageEnv& env, IconHost host)
     : cbIsShortcut(desktop.Add<ui::CheckBox>("cbIsShortcut", {16, 16, 330, 17}, "ショートカットアイコンを隠す",
                                              "Hide shortcut icon")),
-      ra16Color(Radio(icon2, 0)),
-      ra256Color(Radio(icon2, 1)),
-      raHighColor(Radio(icon2, 2)),
-      raTrueColor(Radio(icon2, 3)),
-      ra32bitColor(Radio(icon2, 4)),
       rgIconColor(icon2.Add<ui::RadioGroup>("rgIconColor", {28, 261, 635, 53}, "アイコンの表示色", "Colors of Icon")),
+      ra16Color(Radio(rgIconColor, 0)),
+      ra256Color(Radio(rgIconColor, 1)),
+      raHighColor(Radio(rgIconColor, 2)),
+      raTrueColor(Radio(rgIconColor, 3)),
+      ra32bitColor(Radio(rgIconColor, 4)),
       laIconColorNote(icon2.Add<ui::Label>(
           "laIconColorNote", {28, 319, 635, 14},
           "（256色アイコンを表示する場合、ディスプレイの解像度を256色より上にして下さい）",

@@ -53,8 +53,8 @@ class IconPages {
 
   ui::CheckBox& cbIsShortcut;
   // The radios are made before their frame, so that they lie above it.
-  ui::RadioButton &ra16Color, &ra256Color, &raHighColor, &raTrueColor, &ra32bitColor;
   ui::RadioGroup& rgIconColor;
+  ui::RadioButton &ra16Color, &ra256Color, &raHighColor, &raTrueColor, &ra32bitColor;
   ui::Label& laIconColorNote;
 
   bool RecycleBinShowsEmpty = false;  // set once at start

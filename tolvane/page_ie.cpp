@@ -147,7 +147,15 @@ IEPages::IEPages(ui::TabSheet& tsIE1, ui::TabSheet& tsIE2, Catalogue& catalogue,
           },
       .write = [this](RowContext& c) { WriteToolbarBitmap(c, "BackBitmapIE5", cbBackBitmapIE5, BackBitmapIE5Path); },
       .standard = [this](RowContext&) { cbBackBitmapIE5.SetChecked(false); },
-      .state = [this] { return Loaded{BackBitmapIE5Path}; }});
+      .state = [this] { return Loaded{BackBitmapIE5Path}; },
+      .file = {{section, "BackBitmapIE5", FileForm::Boolean, "0"}, {section, "BackBitmapFileIE5", FileForm::Text, ""}},
+      .fileGet = [this](size_t i) { return i == 0 ? Loaded{cbBackBitmapIE5.Checked()} : Loaded{BackBitmapIE5Path}; },
+      .fileSet =
+          [this](size_t i, const Loaded& v) {
+            if (i == 0) return cbBackBitmapIE5.SetChecked(AsBool(v));
+            BackBitmapIE5Path = AsText(v);
+            ShowLoadedBitmap(env_, cbBackBitmapIE5, imBackBitmapIE5, BackBitmapIE5Path);
+          }});
   catalogue.Add(Custom{
       .control = "cbIELogo",
       .read =
@@ -158,7 +166,15 @@ IEPages::IEPages(ui::TabSheet& tsIE1, ui::TabSheet& tsIE2, Catalogue& catalogue,
       .write = [this](RowContext& c) { WriteToolbarBitmap(c, "smBrandBitmap", cbIELogo, LogoBitmapPath); },
       .standard = [this](RowContext&) { cbIELogo.SetChecked(false); },
       .state = [this] { return Loaded{LogoBitmapPath}; },
-      .cls = ChangeClass::NeedLogoff});
+      .cls = ChangeClass::NeedLogoff,
+      .file = {{section, "LogoBitmap", FileForm::Boolean, "0"}, {section, "LogoBitmapFile", FileForm::Text, ""}},
+      .fileGet = [this](size_t i) { return i == 0 ? Loaded{cbIELogo.Checked()} : Loaded{LogoBitmapPath}; },
+      .fileSet =
+          [this](size_t i, const Loaded& v) {
+            if (i == 0) return cbIELogo.SetChecked(AsBool(v));
+            LogoBitmapPath = AsText(v);
+            ShowLoadedBitmap(env_, cbIELogo, imIELogo, LogoBitmapPath);
+          }});
 
   catalogue.Add(Text{.edit = Of(cbSearchUrl), .at = {"HKCU", kSearchUrl, ""}, .standard = kSearchUrlPresets[0],
                      .file = {{section, "SearchUrl", FileForm::Text, kSearchUrlPresets[0]}}});
@@ -210,11 +226,12 @@ IEPages::IEPages(ui::TabSheet& tsIE1, ui::TabSheet& tsIE2, Catalogue& catalogue,
   catalogue.Add(Text{.edit = Of(edAnonymousFTP), .at = {"HKCU", kInternetSettings, "EmailName"},
                      .standard = [](const RowContext& c) { return StandardAnonymousFtp(c.qx); },
                      .file = {{section, "AnonymousFTP", FileForm::Text, "ZK41wolf@"}}});
-  // Its value when absent is made from the Windows folder, so its key in the
-  // settings file is left to the file's own table.
+  // Its value when absent is made from the Windows folder (in the settings
+  // file too).
   Value notepad = [](const RowContext& c) { return NotepadPath(c.qx); };
   catalogue.Add(Text{.edit = Of(edViewSourceEditor), .at = {"HKLM", kViewSourceEditor, ""}, .absent = notepad,
-                     .standard = notepad});
+                     .standard = notepad,
+                     .file = {{section, "ViewSourceEditor", FileForm::Text, "%WinDir%\\notepad.exe"}}});
 
   catalogue.Add(UpDownDword{.position = Of(udMaxConnectionsPerServer11),
                             .at = {"HKCU", kInternetSettings, "MaxConnectionsPerServer"}, .absent = 2, .standard = 2,

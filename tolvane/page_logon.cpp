@@ -218,7 +218,19 @@ LogonPages::LogonPages(ui::TabSheet& tsLogon1, ui::TabSheet& tsLogon2, Catalogue
       .state = [this] { return Loaded{LogonBackgroundRed + " " + LogonBackgroundGreen + " " + LogonBackgroundBlue}; },
       .file = {{"Logon", "Background RValue", FileForm::Text, "0"},
                {"Logon", "Background GValue", FileForm::Text, "0"},
-               {"Logon", "Background BValue", FileForm::Text, "0"}}});
+               {"Logon", "Background BValue", FileForm::Text, "0"}},
+      // A part from a settings file is taken only as an integer from 0 to 255.
+      .fileGet =
+          [this](size_t i) {
+            return Loaded{i == 0 ? LogonBackgroundRed : i == 1 ? LogonBackgroundGreen : LogonBackgroundBlue};
+          },
+      .fileSet =
+          [this](size_t i, const Loaded& v) {
+            std::optional<int32_t> n = FileInteger(AsText(v));
+            std::string& part = i == 0 ? LogonBackgroundRed : i == 1 ? LogonBackgroundGreen : LogonBackgroundBlue;
+            part = n && *n >= 0 && *n <= 255 ? std::to_string(*n) : "0";
+            ShowBackground();
+          }});
 
   readLogon2 = catalogue.Rows({"cbRmWinTempFile", "laRmTempDir", "cbFilesOnly", "cbRmRecent", "cbRmFindMRU",
                                "cbRmRunMRU"});

@@ -2,6 +2,8 @@
 
 #include "common/qxcommon.h"
 
+#include <algorithm>
+
 namespace tolvane {
 
 namespace {
@@ -162,7 +164,44 @@ NetworkPage::NetworkPage(ui::TabSheet& sheet, Catalogue& catalogue, PageEnv& env
             for (int32_t mtu : AdapterMtu) slots += std::to_string(mtu) + ",";
             return Loaded{slots};
           },
-      .cls = restart});
+      .cls = restart,
+      // The settings file: the descriptions shown, the identifiers with their
+      // MTU in pairs (matched to this machine's adapters by row alone), and
+      // the MSS of the adapter last shown.
+      .file = {{section, "Adapter(", FileForm::List, ""},
+               {section, "AdapterID(", FileForm::List, ""},
+               {section, "MTU(", FileForm::List, "1500"},
+               {section, "DefaultMSS", FileForm::Integer, "1460"}},
+      .fileGet = [this](size_t) { return Loaded{DefaultMssValue}; },
+      .fileSet =
+          [this](size_t, const Loaded& v) {
+            if (ValidMtu(int64_t{AsInt(v)} + 40)) DefaultMssValue = AsInt(v);
+          },
+      .fileWriteList =
+          [this](size_t i, FileListOut& out) {
+            if (i == 0)
+              for (int n = 0; n < cbAdapterID.Items.Count(); ++n)
+                out.Put(FileListKey("Adapter(", n), cbAdapterID.Items[n]);
+            if (i == 1)
+              for (int n = 0; n < lbAdapterID.Items.Count() && n < kSlots; ++n) {
+                out.Put(FileListKey("AdapterID(", n), lbAdapterID.Items[n]);
+                out.Put(FileListKey("MTU(", n), std::to_string(AdapterMtu[n]));
+              }
+          },
+      .fileReadList =
+          [this](size_t i, FileListIn& in) {
+            if (i != 2) return;
+            const int listed = std::min(lbAdapterID.Items.Count(), kSlots);
+            for (int n = 0; n < listed; ++n) {
+              std::optional<std::string> raw = in.Get(FileListKey("MTU(", n));
+              std::optional<int32_t> mtu = raw ? FileInteger(*raw) : std::nullopt;
+              AdapterMtu[n] = mtu && ValidMtu(*mtu) ? *mtu : kDefaultMtu;
+            }
+            if (listed == 0) return;
+            // The first adapter shown, as a selection by hand shows it.
+            cbAdapterID.SetItemIndex(0);
+            cbAdapterIDSelect();
+          }});
 
   // The receive window; above 65535 it needs the window-scaling option.
   catalogue.Add(Custom{
@@ -192,7 +231,17 @@ NetworkPage::NetworkPage(ui::TabSheet& sheet, Catalogue& catalogue, PageEnv& env
             TcpWindowSizeValue = kDefaultTcpWindowSize;
           },
       .state = [this] { return Loaded{BoxAndNumber(cbDisableTcpWindowSize.Checked(), TcpWindowSizeValue)}; },
-      .cls = restart});
+      .cls = restart,
+      .file = {{section, "DisableTcpWindowSize", FileForm::Boolean, "1"},
+               {section, "TcpWindowSize", FileForm::Integer, "8760"}},
+      .fileGet = [this](size_t i) { return i == 0 ? Loaded{cbDisableTcpWindowSize.Checked()} : Loaded{TcpWindowSizeValue}; },
+      .fileSet =
+          [this](size_t i, const Loaded& v) {
+            if (i == 0) return cbDisableTcpWindowSize.SetChecked(AsBool(v));
+            // A size TCP/IP refuses is not taken; the edit shows the value apply writes.
+            if (ValidTcpWindowSize(AsInt(v))) TcpWindowSizeValue = AsInt(v);
+            edTcpWindowSize.SetText(std::to_string(TcpWindowSizeValue));
+          }});
 
   // The time to live; a stored value TCP/IP would not take leaves the default.
   catalogue.Add(Custom{
@@ -218,7 +267,15 @@ NetworkPage::NetworkPage(ui::TabSheet& sheet, Catalogue& catalogue, PageEnv& env
             DefaultTtlValue = kDefaultTtl;
           },
       .state = [this] { return Loaded{BoxAndNumber(cbDisableDefaultTTL.Checked(), DefaultTtlValue)}; },
-      .cls = restart});
+      .cls = restart,
+      .file = {{section, "DisableDefaultTTL", FileForm::Boolean, "1"},
+               {section, "DefaultTTL", FileForm::Integer, "128"}},
+      .fileGet = [this](size_t i) { return i == 0 ? Loaded{cbDisableDefaultTTL.Checked()} : Loaded{DefaultTtlValue}; },
+      .fileSet =
+          [this](size_t i, const Loaded& v) {
+            if (i == 0) return cbDisableDefaultTTL.SetChecked(AsBool(v));
+            if (TakeDefaultTtl(AsInt(v))) udDefaultTTL.SetPosition(DefaultTtlValue);
+          }});
 
   catalogue.Add(DwordFlag{.check = Of(cbEnablePMTUBHDetect), .at = {"HKLM", kTcpip, "EnablePMTUBHDetect"},
                           .cls = restart, .file = {{section, "EnablePMTUBHDetect", FileForm::Boolean, "0"}}});

@@ -1,5 +1,7 @@
 #include "tolvane/page_system.h"
 
+#include <algorithm>
+
 #include "common/qxcommon.h"
 #include "tolvane/page_network.h"
 
@@ -84,7 +86,16 @@ PerformancePage::PerformancePage(ui::TabSheet& sheet, Catalogue& catalogue, Page
       .standard = [this](RowContext&) { cbIoPageLockLimit.SetChecked(true); },
       .state = [this] { return Loaded{int32_t{udIoPageLockLimit.Position()}}; },
       .cls = restart,
-      .file = {{section, "IoPageLockLimit", FileForm::Integer, "0"}}});
+      .file = {{section, "IoPageLockLimit", FileForm::Integer, "0"}},
+      // From a settings file: 0 or less lets Windows choose; a size unticks
+      // the box and moves the up-down (within its range).
+      .fileGet = [this](size_t) { return Loaded{int32_t{udIoPageLockLimit.Position()}}; },
+      .fileSet =
+          [this](size_t, const Loaded& v) {
+            const int32_t n = AsInt(v);
+            cbIoPageLockLimit.SetChecked(n <= 0);
+            if (n > 0) udIoPageLockLimit.SetPosition(std::clamp(n, udIoPageLockLimit.Min(), udIoPageLockLimit.Max()));
+          }});
   catalogue.Add(DwordFlag{.check = Of(cbLargeSystemCache), .at = {"HKLM", kMM, "LargeSystemCache"}, .standard = true,
                           .cls = restart, .file = {{section, "LargeSystemCache", FileForm::Boolean, "0"}}});
   catalogue.Add(DwordFlag{.check = Of(cbSecondLevelDataCache), .at = {"HKLM", kMM, "SecondLevelDataCache"}, .on = 512,

@@ -11,6 +11,7 @@
 #include "tolvane/page_ie.h"
 #include "tolvane/page_lists.h"
 #include "tolvane/page_network.h"
+#include "tolvane/page_window.h"
 #include "tolvane/page_logon.h"
 #include "tolvane/page_system.h"
 
@@ -44,6 +45,8 @@ class MainPages : public Pages {
         performance_(main.tsPerformance, catalogue_, env_),
         system_(main.tsSystem, catalogue_, env_),
         logon_(main.tsLogon1, main.tsLogon2, catalogue_, env_, {[&main] { return main.AutoCleanCommand; }}),
+        window_(main.tsWindow, main.tsStartMenu, main.tsRestriction, catalogue_, env_,
+                [&main] { main.buPasswordSettingClick(); }),
         lists_(main.tsUninstall, main.tsRun, main.tsShellNew, env_,
                {main.lbTemp, main.lbCopyCurrent, main.lbCopyDelete, main.lbDeltaCurrent, main.lbDeltaDelete,
                 main.lbDeltaCurrentRun, main.lbDeltaDeleteRun, main.lbCopyCurrentShellNew, main.lbCopyDeleteShellNew,
@@ -56,6 +59,7 @@ class MainPages : public Pages {
       case ReadGroup::Icons: icons_.ReadIcons(ctx); break;
       case ReadGroup::Desktop:
         ReadRows(desktop_.read, ctx);
+        ReadRows(window_.readDesktop, ctx);
         icons_.ReadColour(ctx);  // after the desktop and taskbar switches
         break;
       case ReadGroup::Explorer: ReadRows(explorer_.readExplorer, ctx); break;
@@ -69,6 +73,9 @@ class MainPages : public Pages {
         ReadRows(explorer_.readToolbar, ctx);
         ReadRows(ie_.read, ctx);
         break;
+      case ReadGroup::Window: ReadRows(window_.readWindow, ctx); break;
+      case ReadGroup::StartPanel: ReadRows(window_.readStartMenu, ctx); break;
+      case ReadGroup::Restriction: ReadRows(window_.readRestriction, ctx); break;
       case ReadGroup::Performance: ReadRows(performance_.read, ctx); break;
       case ReadGroup::NumLock: ReadRows(system_.readNumLock, ctx); break;
       case ReadGroup::Logon2: ReadRows(logon_.readLogon2, ctx); break;
@@ -86,6 +93,7 @@ class MainPages : public Pages {
       case ApplyStep::Icons: icons_.ApplyIcons(ctx); break;
       case ApplyStep::Desktop:
         WriteRows(desktop_.apply, ctx);
+        WriteRows(window_.applyDesktop, ctx);
         icons_.ApplyColour(ctx);  // after the desktop and taskbar switches
         break;
       case ApplyStep::Explorer: WriteRows(explorer_.applyExplorer, ctx); break;
@@ -99,6 +107,9 @@ class MainPages : public Pages {
         WriteRows(explorer_.applyToolbar, ctx);
         WriteRows(ie_.apply, ctx);
         break;
+      case ApplyStep::Window: WriteRows(window_.applyWindow, ctx); break;
+      case ApplyStep::StartPanel: WriteRows(window_.applyStartMenu, ctx); break;
+      case ApplyStep::Restriction: WriteRows(window_.applyRestriction, ctx); break;
       case ApplyStep::Performance: WriteRows(performance_.apply, ctx); break;
       case ApplyStep::System: WriteRows(system_.apply, ctx); break;
       case ApplyStep::FolderIconVerb: WriteRows(context_.applyFolderIcon, ctx); break;
@@ -119,11 +130,13 @@ class MainPages : public Pages {
     StandardRows(context_.standard, ctx);
     StandardRows(network_.standard, ctx);
     StandardRows(ie_.standard, ctx);
+    StandardRows(window_.standard, ctx);
     StandardRows(logon_.standard, ctx);
     StandardRows(performance_.standard, ctx);
     StandardRows(system_.standard, ctx);
   }
 
+  const Catalogue* FileRows() const override { return &catalogue_; }
   IconPages* Icons() override { return &icons_; }
 
   void TakeLoaded() override {
@@ -143,6 +156,7 @@ class MainPages : public Pages {
   PerformancePage performance_;
   SystemPage system_;
   LogonPages logon_;
+  WindowPages window_;
   ListPages lists_;
 };
 

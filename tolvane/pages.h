@@ -9,6 +9,7 @@
 namespace tolvane {
 
 class TfoMain;
+class Catalogue;
 class IconPages;
 
 // The page reads of start-up, in the order the road runs them.
@@ -68,6 +69,8 @@ class Pages {
   virtual void Standard() = 0;
   // Apply step 25: every loaded value := the control's state now.
   virtual void TakeLoaded() = 0;
+  // The settings file: the catalogue whose rows carry the file keys.
+  virtual const Catalogue* FileRows() const { return nullptr; }
   // The icon pages with their held locations (the settings file and tests
   // reach them here); nullptr for pages without them.
   virtual IconPages* Icons() { return nullptr; }

@@ -30,6 +30,10 @@ class Host {
   virtual Rect Screen() = 0;    // the work area
   // The rectangle of the whole desktop, every monitor included.
   virtual Rect Desktop() { return Screen(); }
+  // Paints a control now, while long work keeps the message loop from running.
+  virtual void Repaint(Control& control) { (void)control; }
+  // The hourglass over every window of the program (busy) or the usual cursor.
+  virtual void Busy(bool busy) { (void)busy; }
 };
 
 class Application {

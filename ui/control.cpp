@@ -35,6 +35,18 @@ void Control::SetCaption(const std::string& caption) {
   Notify(Prop::Caption);
 }
 
+void Control::SetHint(const std::string& hint) {
+  if (hint_ == hint) return;
+  hint_ = hint;
+  Notify(Prop::Hint);
+}
+
+void Control::SetShowHint(bool show) {
+  if (showHint_ == show) return;
+  showHint_ = show;
+  Notify(Prop::Hint);
+}
+
 void Control::SetEnabled(bool enabled) {
   if (enabled_ == enabled) return;
   enabled_ = enabled;

@@ -73,7 +73,7 @@ enum class Alignment { Left, Center, Right };
 // What changed, for the renderer.
 enum class Prop {
   Caption, Enabled, Visible, Bounds, Font, Color, Cursor, Children,
-  Checked, Text, Position, Range, Items, ItemIndex, Selection, Picture, ActivePage, Style
+  Checked, Text, Position, Range, Items, ItemIndex, Selection, Picture, ActivePage, Style, Hint
 };
 
 // Implemented by the renderer for each control that has a window.
@@ -122,7 +122,11 @@ class Control {
   void SetCaption(const std::string& caption);
   // The English text of the control; the language switch makes it the caption.
   const std::string& Hint() const { return hint_; }
-  void SetHint(const std::string& hint) { hint_ = hint; }
+  void SetHint(const std::string& hint);
+  // Whether the hint shows as a tooltip while the mouse rests on the control
+  // (in both languages: the hint is the English text).
+  bool ShowHint() const { return showHint_; }
+  void SetShowHint(bool show);
   bool Enabled() const { return enabled_; }
   void SetEnabled(bool enabled);
   bool Visible() const { return visible_; }
@@ -174,7 +178,7 @@ class Control {
   std::string name_;
   std::vector<std::unique_ptr<Control>> children_;
   std::string caption_, hint_;
-  bool enabled_ = true, visible_ = true;
+  bool enabled_ = true, visible_ = true, showHint_ = false;
   Rect bounds_;
   Align align_ = Align::None;
   bool parentFont_ = true;

@@ -20,6 +20,7 @@ MbResult MemoryDialogs::MessageBox(uintptr_t, const std::string& text, const std
   if (auto a = Next<MbResult>()) return *a;
   switch (buttons) {
     case MbButtons::YesNo:
+    case MbButtons::YesNoDefaultNo:
     case MbButtons::YesNoCancel: return MbResult::Yes;
     case MbButtons::RetryCancel: return MbResult::Retry;
     case MbButtons::AbortRetryIgnore: return MbResult::Abort;

@@ -1,5 +1,7 @@
 #include "platform/memory/memory_files.h"
 
+#include <algorithm>
+
 #include "platform/text.h"
 
 namespace port {
@@ -30,6 +32,16 @@ std::string MemoryFiles::ParentOf(const std::string& full) {
 
 std::string MemoryFiles::FullPath(const std::string& path) const {
   std::string p = path;
+  if (p.rfind("\\\\?\\", 0) == 0) {
+    // The exact form: a full path taken as written, names kept to the byte.
+    p = p.substr(4);
+    if (p.size() < 3 || p[1] != ':' || p[2] != '\\') return "";
+    char letter = static_cast<char>(p[0] >= 'a' && p[0] <= 'z' ? p[0] - 32 : p[0]);
+    if (letter < 'A' || letter > 'Z') return "";
+    std::string full = std::string(1, letter) + ":\\" + p.substr(3);
+    while (full.size() > 3 && full.back() == '\\') full.pop_back();
+    return full;
+  }
   for (char& c : p)
     if (c == '/') c = '\\';
   if (p.rfind("\\\\", 0) == 0) return "";
@@ -58,7 +70,9 @@ std::string MemoryFiles::FullPath(const std::string& path) const {
     if (part == "..") {
       if (!parts.empty()) parts.pop_back();
     } else if (!part.empty() && part != ".") {
-      parts.push_back(part);
+      // Windows drops the trailing dots and blanks of every name.
+      while (!part.empty() && (part.back() == '.' || part.back() == ' ')) part.pop_back();
+      if (!part.empty()) parts.push_back(part);
     }
     at = end + 1;
   }
@@ -98,7 +112,7 @@ bool MemoryFiles::SetAttributes(const std::string& path, uint32_t attributes) {
   std::string full = FullPath(path);
   Node* n = Find(full);
   if (!n || Denied(full)) return false;
-  n->attributes = Normalized(attributes, IsFolder(n->attributes));
+  n->attributes = Normalized(attributes, IsFolder(n->attributes)) | (n->attributes & kAttrReparsePoint);
   return true;
 }
 
@@ -118,21 +132,21 @@ bool MemoryFiles::WriteAll(const std::string& path, const std::string& bytes) {
     return true;
   }
   if (!Parent(full)) return false;
-  nodes_[Key(full)] = Node{full, kAttrArchive, bytes};
+  Put(full, Node{full, kAttrArchive, bytes});
   return true;
 }
 
 bool MemoryFiles::MakeFolder(const std::string& path) {
   std::string full = FullPath(path);
   if (full.size() <= 3 || Denied(full) || Find(full) || !Parent(full)) return false;
-  nodes_[Key(full)] = Node{full, kAttrDirectory, ""};
+  Put(full, Node{full, kAttrDirectory, ""});
   return true;
 }
 
 bool MemoryFiles::RemoveFile(const std::string& path) {
   std::string full = FullPath(path);
   Node* n = Find(full);
-  if (!n || IsFolder(n->attributes) || (n->attributes & kAttrReadOnly) || Denied(full)) return false;
+  if (!n || IsFolder(n->attributes) || (n->attributes & kAttrReadOnly) || n->locked || Denied(full)) return false;
   nodes_.erase(Key(full));
   return true;
 }
@@ -165,7 +179,8 @@ bool MemoryFiles::CopyFile(const std::string& from, const std::string& to, bool 
 
 void MemoryFiles::AddDrive(char letter, uint32_t rootAttributes) {
   std::string root = std::string(1, letter) + ":\\";
-  nodes_[Key(root)] = Node{UpperNoCase(root), Normalized(rootAttributes, true), ""};
+  Put(root, Node{UpperNoCase(root), Normalized(rootAttributes, true), ""});
+  drives_[letter] = Drive{};
 }
 
 void MemoryFiles::SetCurrentFolder(const std::string& path) { current_ = FullPath(path); }
@@ -173,13 +188,104 @@ void MemoryFiles::SetCurrentFolder(const std::string& path) { current_ = FullPat
 void MemoryFiles::AddFolder(const std::string& path, uint32_t attributes) {
   std::string full = FullPath(path);
   if (full.size() > 3 && !Find(ParentOf(full))) AddFolder(ParentOf(full));
-  nodes_[Key(full)] = Node{full, Normalized(attributes, true), ""};
+  Put(full, Node{full, Normalized(attributes, true), ""});
 }
 
 void MemoryFiles::AddFile(const std::string& path, const std::string& bytes, uint32_t attributes) {
   std::string full = FullPath(path);
   if (!Find(ParentOf(full))) AddFolder(ParentOf(full));
-  nodes_[Key(full)] = Node{full, Normalized(attributes, false), bytes};
+  Put(full, Node{full, Normalized(attributes, false), bytes});
+}
+
+MemoryFiles::Node& MemoryFiles::Put(const std::string& full, Node node) {
+  node.order = ++made_;
+  return nodes_[Key(full)] = std::move(node);
+}
+
+DriveType MemoryFiles::DriveTypeOf(const std::string& root) {
+  if (root.size() != 3 || root[1] != ':' || root[2] != '\\') return DriveType::NoRoot;
+  char letter = UpperNoCase(root.substr(0, 1))[0];
+  auto it = drives_.find(letter);
+  return it == drives_.end() ? DriveType::NoRoot : it->second.type;
+}
+
+std::optional<VolumeInfo> MemoryFiles::Volume(const std::string& root) {
+  if (DriveTypeOf(root) == DriveType::NoRoot) return std::nullopt;
+  return drives_[UpperNoCase(root.substr(0, 1))[0]].volume;
+}
+
+void MemoryFiles::SetDriveType(char letter, DriveType type) { drives_[letter].type = type; }
+void MemoryFiles::SetVolume(char letter, std::optional<VolumeInfo> volume) { drives_[letter].volume = std::move(volume); }
+
+void MemoryFiles::AddJunction(const std::string& path, const std::string& target) {
+  AddFolder(path, kAttrDirectory);
+  Node* n = Find(FullPath(path));
+  n->attributes |= kAttrReparsePoint;
+  n->target = FullPath(target);
+}
+
+void MemoryFiles::SetSize(const std::string& path, uint64_t size) {
+  if (Node* n = Find(FullPath(path))) n->size = size;
+}
+
+void MemoryFiles::DenyList(const std::string& path) {
+  if (Node* n = Find(FullPath(path))) n->unlisted = true;
+}
+
+void MemoryFiles::Lock(const std::string& path) {
+  if (Node* n = Find(FullPath(path))) n->locked = true;
+}
+
+void MemoryFiles::MarkInexactName(const std::string& path) {
+  if (Node* n = Find(FullPath(path))) n->inexact = true;
+}
+
+// The folder a path names once every junction on the way is followed.
+std::string MemoryFiles::ThroughJunctions(const std::string& full) {
+  std::string at = full;
+  for (int hops = 0; hops < 64; ++hops) {
+    bool moved = false;
+    for (size_t cut = 3; cut <= at.size(); ++cut) {
+      if (cut < at.size() && at[cut] != '\\') continue;
+      Node* n = Find(at.substr(0, cut));
+      if (n && !n->target.empty()) {
+        std::string rest = at.substr(cut);
+        at = n->target.back() == '\\' && !rest.empty() ? n->target + rest.substr(1) : n->target + rest;
+        moved = true;
+        break;
+      }
+    }
+    if (!moved) return at;
+  }
+  return at;
+}
+
+bool MemoryFiles::ForEachEntry(const std::string& folder, const std::function<bool(const FolderEntry&)>& visit) {
+  std::string named = FullPath(folder);
+  // The search pattern (folder + "\*") must fit in MAX_PATH, as in Windows:
+  // this also ends a walk that follows a junction back up its own tree.
+  if (named.size() + 2 > 259) return false;
+  std::string full = ThroughJunctions(named);
+  Node* n = Find(full);
+  if (!n || !IsFolder(n->attributes) || n->unlisted) return false;
+  std::string prefix = Key(full);
+  if (prefix.back() != '\\') prefix += '\\';
+  std::vector<const Node*> children;
+  for (auto it = nodes_.lower_bound(prefix); it != nodes_.end() && it->first.rfind(prefix, 0) == 0; ++it)
+    if (it->first.size() > prefix.size() && it->first.find('\\', prefix.size()) == std::string::npos)
+      children.push_back(&it->second);
+  std::sort(children.begin(), children.end(), [](const Node* a, const Node* b) { return a->order < b->order; });
+  if (full.size() > 3) {  // a folder lists itself and its parent first, a root does not
+    if (!visit({".", kAttrDirectory, 0}) || !visit({"..", kAttrDirectory, 0})) return true;
+  }
+  for (const Node* c : children) {
+    FolderEntry e{c->path.substr(c->path.rfind('\\') + 1), c->attributes,
+                  c->size ? *c->size : static_cast<uint64_t>(c->bytes.size())};
+    if (IsFolder(c->attributes)) e.size = 0;
+    e.exact = !c->inexact;
+    if (!visit(e)) return true;
+  }
+  return true;
 }
 
 void MemoryFiles::DenyWrite(const std::string& path) { denied_.push_back(Key(FullPath(path))); }

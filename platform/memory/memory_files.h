@@ -3,7 +3,9 @@
 // GetFileAttributes shows them (a file without any is "normal", 0x80), a
 // read-only file that refuses writes and deletion, relative paths resolved
 // against a current folder. It can play a file or a tree the account may not
-// write.
+// write. For folder walks it plays drives of any type with their volume
+// data, listings in creation order (as FAT gives them), a folder that cannot
+// be listed, a locked file, sizes beyond 4 GB and junctions.
 #pragma once
 #include <map>
 #include <string>
@@ -25,8 +27,24 @@ class MemoryFiles : public Files {
   bool RemoveFile(const std::string& path) override;
   bool RemoveFolder(const std::string& path) override;
   bool CopyFile(const std::string& from, const std::string& to, bool overwrite) override;
+  DriveType DriveTypeOf(const std::string& root) override;
+  std::optional<VolumeInfo> Volume(const std::string& root) override;
+  bool ForEachEntry(const std::string& folder, const std::function<bool(const FolderEntry&)>& visit) override;
 
+  // A fixed drive with an empty label on "NTFS".
   void AddDrive(char letter, uint32_t rootAttributes = kAttrDirectory);
+  void SetDriveType(char letter, DriveType type);
+  void SetVolume(char letter, std::optional<VolumeInfo> volume);  // nullopt: unreadable
+  // A junction at path (reparse point folder) whose contents are target's.
+  void AddJunction(const std::string& path, const std::string& target);
+  // The size a listing reports, without holding that many bytes.
+  void SetSize(const std::string& path, uint64_t size);
+  // The folder exists but cannot be listed (no rights).
+  void DenyList(const std::string& path);
+  // Open in another program without shared deletion: deleting it fails.
+  void Lock(const std::string& path);
+  // Its listing entry says that its name cannot be given back exactly.
+  void MarkInexactName(const std::string& path);
   void SetCurrentFolder(const std::string& path);
   // Test set-up: a folder or a file with its parents, as given.
   void AddFolder(const std::string& path, uint32_t attributes = kAttrDirectory);
@@ -54,7 +72,17 @@ class MemoryFiles : public Files {
     std::string path;
     uint32_t attributes;
     std::string bytes;
+    uint64_t order = 0;                 // creation order: the listing order
+    std::optional<uint64_t> size;       // a size set by SetSize
+    std::string target;                 // a junction's target
+    bool unlisted = false, locked = false, inexact = false;
   };
+  struct Drive {
+    DriveType type = DriveType::Fixed;
+    std::optional<VolumeInfo> volume = VolumeInfo{"", "NTFS"};
+  };
+  Node& Put(const std::string& full, Node node);
+  std::string ThroughJunctions(const std::string& full);
   Node* Find(const std::string& full);
   Node* Parent(const std::string& full);
   bool Denied(const std::string& full) const;
@@ -64,6 +92,8 @@ class MemoryFiles : public Files {
   std::map<std::string, Node> nodes_;  // by upper-cased full path
   std::vector<std::string> denied_;    // upper-cased full paths
   std::string current_ = "C:\\";
+  std::map<char, Drive> drives_;
+  uint64_t made_ = 0;
 };
 
 }  // namespace port

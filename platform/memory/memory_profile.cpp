@@ -150,4 +150,34 @@ bool MemoryProfile::Write(const std::string& path, const std::string& section, c
   return files_.WriteAll(file, JoinLines(lines));
 }
 
+bool MemoryProfile::Delete(const std::string& path, const std::string& section, const std::string& key) {
+  std::string file = Resolve(path);
+  if (!files_.Exists(file)) return true;
+  std::optional<std::string> bytes = files_.ReadAll(file);
+  if (!bytes) return false;
+  std::vector<Line> lines = SplitLines(*bytes);
+  for (size_t i = FindSection(lines, section) + 1; i < lines.size(); ++i) {
+    Parsed p = Parse(lines[i].text);
+    if (p.kind == Kind::Section) break;
+    if (p.kind == Kind::Key && EqualNoCase(p.name, key)) {
+      lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(i));
+      return files_.WriteAll(file, JoinLines(lines));
+    }
+  }
+  return true;
+}
+
+std::vector<std::string> MemoryProfile::KeyNames(const std::string& path, const std::string& section) {
+  std::vector<std::string> names;
+  std::optional<std::string> bytes = files_.ReadAll(Resolve(path));
+  if (!bytes) return names;
+  std::vector<Line> lines = SplitLines(*bytes);
+  for (size_t i = FindSection(lines, section) + 1; i < lines.size(); ++i) {
+    Parsed p = Parse(lines[i].text);
+    if (p.kind == Kind::Section) break;
+    if (p.kind == Kind::Key && !p.name.empty()) names.push_back(p.name);
+  }
+  return names;
+}
+
 }  // namespace port

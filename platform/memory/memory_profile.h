@@ -16,6 +16,8 @@ class MemoryProfile : public Profile {
                    const std::string& def, size_t maxLength = kProfileValueMax) override;
   bool Write(const std::string& path, const std::string& section, const std::string& key,
              const std::string& value) override;
+  bool Delete(const std::string& path, const std::string& section, const std::string& key) override;
+  std::vector<std::string> KeyNames(const std::string& path, const std::string& section) override;
 
  private:
   std::string Resolve(const std::string& path) const;

@@ -21,6 +21,7 @@ class MemorySystem : public System {
   std::string FromAnsi(const std::string& bytes) override { return bytes; }
   std::optional<std::string> Env(const std::string& name) override;
   std::string ModulePath() override { return modulePath_; }
+  uint64_t TotalPhysicalMemory() override { return totalMemory_; }
   std::optional<IconMetrics> GetIconMetrics() override;
   bool SetIconMetrics(const IconMetrics& metrics, uint32_t flags) override;
 
@@ -31,6 +32,7 @@ class MemorySystem : public System {
   void SetEnv(const std::string& name, const std::string& value);
   void UnsetEnv(const std::string& name);
   void SetModulePath(const std::string& path) { modulePath_ = path; }
+  void SetTotalPhysicalMemory(uint64_t bytes) { totalMemory_ = bytes; }
   // The icon metrics the system holds (its size field 76 and a recognisable
   // pattern), whether SPI_GETICONMETRICS fails, and every SPI_SETICONMETRICS
   // in order; WhenIconMetricsSet runs at each (a test looks at the registry
@@ -50,6 +52,7 @@ class MemorySystem : public System {
   uint32_t locale_ = 1041, codePage_ = 932;
   std::map<std::string, std::string> env_;  // by upper-case name
   std::string modulePath_ = "C:\\Program Files\\suite\\tolvane.exe";
+  uint64_t totalMemory_ = uint64_t{512} << 20;  // 512 MiB as GlobalMemoryStatus reports it
 };
 
 }  // namespace port

@@ -1,5 +1,7 @@
 // The file-system port's contract, on the memory file system and on the real
 // one: attributes as GetFileAttributes shows them, existence, contents.
+#include <map>
+
 #include "platform/tests/scratch_files.h"
 
 namespace porttest {
@@ -107,6 +109,46 @@ TEST_P(FilesContract, CopiesTakeBytesAndAttributesAndRefuseWhatCopyFileRefuses) 
   EXPECT_FALSE(files().CopyFile(Path("missing.txt"), Path("x.txt"), true));
   EXPECT_FALSE(files().CopyFile(from, Path("nofolder") + "\\y.txt", true)) << "the folder must exist";
   EXPECT_FALSE(files().CopyFile(Folder("adir"), Path("z.txt"), true)) << "a folder is no file";
+}
+
+TEST_P(FilesContract, ListingsShowEveryEntryWithAttributesAndSize) {
+  std::string folder = Folder("list");
+  Put("list\\one.txt", "12345");
+  std::string hidden = Put("list\\two.bin", "");
+  ASSERT_TRUE(files().SetAttributes(hidden, kAttrHidden | kAttrSystem));
+  Folder("list\\sub");
+  std::map<std::string, FolderEntry> seen;
+  ASSERT_TRUE(files().ForEachEntry(folder, [&](const FolderEntry& e) { seen[e.name] = e; return true; }));
+  ASSERT_EQ(seen.size(), 5u) << "., .., two files and a folder";
+  EXPECT_TRUE(seen["."].attributes & kAttrDirectory);
+  EXPECT_TRUE(seen[".."].attributes & kAttrDirectory);
+  EXPECT_EQ(seen["one.txt"].size, 5u);
+  EXPECT_EQ(seen["one.txt"].attributes, kAttrArchive);
+  EXPECT_EQ(seen["two.bin"].attributes & (kAttrHidden | kAttrSystem), kAttrHidden | kAttrSystem);
+  EXPECT_TRUE(seen["sub"].attributes & kAttrDirectory);
+  EXPECT_TRUE(seen["one.txt"].exact);
+  int visits = 0;
+  EXPECT_TRUE(files().ForEachEntry(folder + "\\", [&](const FolderEntry&) { return ++visits < 2; }));
+  EXPECT_EQ(visits, 2) << "the visitor stops the listing";
+  EXPECT_FALSE(files().ForEachEntry(Path("nothere"), [](const FolderEntry&) { return true; }));
+
+  EXPECT_EQ(files().DriveTypeOf("C:\\"), DriveType::Fixed);
+  EXPECT_EQ(files().DriveTypeOf("Q:\\"), DriveType::NoRoot) << "the test machines map no Q:";
+  auto volume = files().Volume("C:\\");
+  ASSERT_TRUE(volume.has_value());
+  EXPECT_FALSE(volume->fileSystem.empty());
+  EXPECT_FALSE(files().Volume("Q:\\").has_value());
+}
+
+TEST_P(FilesContract, TheExactFormKeepsATrailingDot) {
+  std::string plain = Put("dot", "plain");
+  std::string dotted = "\\\\?\\" + Path("dot.");
+  ASSERT_TRUE(files().WriteAll(dotted, "dotted"));
+  EXPECT_EQ(files().ReadAll(Path("dot.")), "plain") << "the usual form drops the dot";
+  EXPECT_EQ(files().ReadAll(dotted), "dotted");
+  EXPECT_TRUE(files().RemoveFile(dotted));
+  EXPECT_FALSE(files().Exists(dotted));
+  EXPECT_EQ(files().ReadAll(plain), "plain");
 }
 
 INSTANTIATE_TEST_SUITE_P(Ports, FilesContract, ::testing::ValuesIn(MachineNames()),

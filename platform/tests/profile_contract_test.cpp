@@ -148,6 +148,21 @@ TEST_P(ProfileContract, AWriteThatCannotBeMadeFails) {
   EXPECT_EQ(profile().Read(path, "S", "k", ""), "1");
 }
 
+TEST_P(ProfileContract, DeletesOneKeyAndListsTheKeysOfASection) {
+  std::string path = Put("d.ini", "[A]\r\nx=1\r\nFileName3=c\r\ny=2\r\n[B]\r\nx=9\r\n");
+  EXPECT_EQ(profile().KeyNames(path, "a"), (std::vector<std::string>{"x", "FileName3", "y"}));
+  ASSERT_TRUE(profile().Delete(path, "A", "filename3"));
+  ASSERT_TRUE(profile().Delete(path, "A", "absent"));
+  EXPECT_EQ(profile().KeyNames(path, "A"), (std::vector<std::string>{"x", "y"}));
+  EXPECT_EQ(profile().Read(path, "A", "FileName3", "gone"), "gone");
+  EXPECT_EQ(profile().Read(path, "B", "x", ""), "9");
+  if (memory()) {
+    EXPECT_EQ(files().ReadAll(path), "[A]\r\nx=1\r\ny=2\r\n[B]\r\nx=9\r\n");
+  }
+  EXPECT_TRUE(profile().KeyNames(Path("none.ini"), "A").empty());
+  EXPECT_TRUE(profile().KeyNames(path, "C").empty());
+}
+
 INSTANTIATE_TEST_SUITE_P(Ports, ProfileContract, ::testing::ValuesIn(MachineNames()),
                          [](const auto& info) { return info.param; });
 

@@ -82,6 +82,7 @@ MbResult Win32Dialogs::MessageBox(uintptr_t owner, const std::string& text, cons
     case MbButtons::YesNoCancel: style |= MB_YESNOCANCEL; break;
     case MbButtons::RetryCancel: style |= MB_RETRYCANCEL; break;
     case MbButtons::AbortRetryIgnore: style |= MB_ABORTRETRYIGNORE; break;
+    case MbButtons::YesNoDefaultNo: style |= MB_YESNO | MB_DEFBUTTON2; break;
   }
   int r = MessageBoxW(reinterpret_cast<HWND>(owner), Wide(text).c_str(), Wide(caption).c_str(), style);
   return r ? static_cast<MbResult>(r) : MbResult::Cancel;

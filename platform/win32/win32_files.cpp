@@ -56,4 +56,37 @@ bool Win32Files::CopyFile(const std::string& from, const std::string& to, bool o
   return api.copyFile(Wide(from).c_str(), Wide(to).c_str(), overwrite ? FALSE : TRUE) != 0;
 }
 
+DriveType Win32Files::DriveTypeOf(const std::string& root) {
+  return static_cast<DriveType>(api.getDriveType(Wide(root).c_str()));
+}
+
+std::optional<VolumeInfo> Win32Files::Volume(const std::string& root) {
+  wchar_t label[256] = {}, fileSystem[256] = {};
+  DWORD serial = 0, longest = 0, flags = 0;
+  if (!api.getVolumeInformation(Wide(root).c_str(), label, 256, &serial, &longest, &flags, fileSystem, 256))
+    return std::nullopt;
+  auto utf8 = [](const wchar_t* w) { return Utf16ToUtf8(std::u16string(reinterpret_cast<const char16_t*>(w))); };
+  return VolumeInfo{utf8(label), utf8(fileSystem)};
+}
+
+bool Win32Files::ForEachEntry(const std::string& folder, const std::function<bool(const FolderEntry&)>& visit) {
+  std::wstring pattern = Wide(folder);
+  if (pattern.empty() || pattern.back() != L'\\') pattern += L'\\';
+  pattern += L'*';
+  WIN32_FIND_DATAW data;
+  HANDLE h = api.findFirstFile(pattern.c_str(), &data);
+  if (h == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_NOT_FOUND;  // an empty root lists nothing
+  FolderEntry e;
+  do {
+    std::u16string name(reinterpret_cast<const char16_t*>(data.cFileName));
+    e.name = Utf16ToUtf8(name);
+    e.exact = Utf8ToUtf16(e.name) == name;
+    e.attributes = data.dwFileAttributes;
+    e.size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    if (!visit(e)) break;
+  } while (api.findNextFile(h, &data));
+  api.findClose(h);
+  return true;
+}
+
 }  // namespace port

@@ -22,6 +22,11 @@ class Win32Files : public Files {
     decltype(&::DeleteFileW) deleteFile = ::DeleteFileW;
     decltype(&::RemoveDirectoryW) removeDirectory = ::RemoveDirectoryW;
     decltype(&::CopyFileW) copyFile = ::CopyFileW;
+    decltype(&::GetDriveTypeW) getDriveType = ::GetDriveTypeW;
+    decltype(&::GetVolumeInformationW) getVolumeInformation = ::GetVolumeInformationW;
+    decltype(&::FindFirstFileW) findFirstFile = ::FindFirstFileW;
+    decltype(&::FindNextFileW) findNextFile = ::FindNextFileW;
+    decltype(&::FindClose) findClose = ::FindClose;
   };
   Api api;
 
@@ -33,6 +38,9 @@ class Win32Files : public Files {
   bool RemoveFile(const std::string& path) override;
   bool RemoveFolder(const std::string& path) override;
   bool CopyFile(const std::string& from, const std::string& to, bool overwrite) override;
+  DriveType DriveTypeOf(const std::string& root) override;
+  std::optional<VolumeInfo> Volume(const std::string& root) override;
+  bool ForEachEntry(const std::string& folder, const std::function<bool(const FolderEntry&)>& visit) override;
 };
 
 }  // namespace port

@@ -31,4 +31,28 @@ bool Win32Profile::Write(const std::string& path, const std::string& section, co
                          Wide(path).c_str()) != 0;
 }
 
+bool Win32Profile::Delete(const std::string& path, const std::string& section, const std::string& key) {
+  return api.writeString(Wide(section).c_str(), Wide(key).c_str(), nullptr, Wide(path).c_str()) != 0;
+}
+
+std::vector<std::string> Win32Profile::KeyNames(const std::string& path, const std::string& section) {
+  // The names come NUL-separated; a buffer that was too small is tried again larger.
+  std::vector<wchar_t> buf(4096, 0);
+  DWORD n = 0;
+  for (;;) {
+    n = api.getString(Wide(section).c_str(), nullptr, L"", buf.data(), static_cast<DWORD>(buf.size()),
+                      Wide(path).c_str());
+    if (n + 2 < buf.size() || buf.size() >= (1u << 22)) break;
+    buf.assign(buf.size() * 4, 0);
+  }
+  std::vector<std::string> names;
+  for (size_t at = 0; at < n;) {
+    size_t end = at;
+    while (end < n && buf[end] != 0) ++end;
+    if (end > at) names.push_back(Utf16ToUtf8(std::u16string(buf.begin() + at, buf.begin() + end)));
+    at = end + 1;
+  }
+  return names;
+}
+
 }  // namespace port

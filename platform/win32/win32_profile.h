@@ -20,6 +20,8 @@ class Win32Profile : public Profile {
                    const std::string& def, size_t maxLength = kProfileValueMax) override;
   bool Write(const std::string& path, const std::string& section, const std::string& key,
              const std::string& value) override;
+  bool Delete(const std::string& path, const std::string& section, const std::string& key) override;
+  std::vector<std::string> KeyNames(const std::string& path, const std::string& section) override;
 };
 
 }  // namespace port

@@ -81,6 +81,13 @@ std::string Win32System::ModulePath() {
   }
 }
 
+uint64_t Win32System::TotalPhysicalMemory() {
+  MEMORYSTATUS status{};
+  status.dwLength = sizeof status;
+  api.memoryStatus(&status);
+  return status.dwTotalPhys;
+}
+
 std::optional<IconMetrics> Win32System::GetIconMetrics() {
   static_assert(sizeof(ICONMETRICSA) == std::tuple_size_v<IconMetrics>);
   ICONMETRICSA m{};

@@ -17,6 +17,7 @@ class Win32System : public System {
     decltype(&::MultiByteToWideChar) toWide = ::MultiByteToWideChar;
     decltype(&::GetEnvironmentVariableW) getEnv = ::GetEnvironmentVariableW;
     decltype(&::GetModuleFileNameW) moduleFileName = ::GetModuleFileNameW;
+    decltype(&::GlobalMemoryStatus) memoryStatus = ::GlobalMemoryStatus;
     // The ANSI form: the record goes back byte for byte, its face name in
     // the code page it came in.
     decltype(&::SystemParametersInfoA) parametersInfo = ::SystemParametersInfoA;
@@ -30,6 +31,7 @@ class Win32System : public System {
   std::string FromAnsi(const std::string& bytes) override;
   std::optional<std::string> Env(const std::string& name) override;
   std::string ModulePath() override;
+  uint64_t TotalPhysicalMemory() override;
   std::optional<IconMetrics> GetIconMetrics() override;
   bool SetIconMetrics(const IconMetrics& metrics, uint32_t flags) override;
 };

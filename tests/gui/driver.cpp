@@ -10,8 +10,20 @@
 //   driver check-item WINDOW CONTROL N 0|1  untick or tick item N of a list view
 //   driver item-checked WINDOW CONTROL N  print 1 or 0
 //   driver items WINDOW CONTROL           print the items of a list box, list view or combo box, one a line
+//   driver rows WINDOW CONTROL            print the rows of a report list view, one a line: the caption
+//                                         and each column's text after a tab
 //   driver select WINDOW CONTROL TEXT     choose the item TEXT of a combo box
-//   driver tab WINDOW CONTROL TAB         click a tab of a tab control by its caption or number (from 0)
+//   driver tab WINDOW CONTROL TAB         click a tab of a tab control by its caption, its sheet's name
+//                                         or its number (from 0)
+//   driver hint WINDOW CONTROL            print the control's tooltip text (nothing when it has none)
+//   driver captions WINDOW CONTROL        check that every shown caption inside CONTROL (a sheet, or the
+//                                         window's name) fits its control in the control's font: prints
+//                                         "over NAME NEED HAVE" for each that does not (exit 1) and
+//                                         "cut NAME" for each shown cut at a word with its whole text as hint
+//   driver face WINDOW CONTROL FILE.ppm   compare the inside of a group box (or of every group box inside
+//                                         CONTROL), around its frame, caption and children, on a screenshot
+//                                         of the window (binary PPM) with the face colour: prints the count
+//                                         of other pixels (exit 1 if any)
 //   driver type WINDOW CONTROL TEXT       replace the text of an edit as typing does
 //   driver text WINDOW CONTROL            print the control's text
 //   driver checked WINDOW CONTROL         print 1 or 0
@@ -20,6 +32,10 @@
 //   driver answer WINDOW BUTTON           press a button of a message box (caption, or yes/no/ok/cancel)
 //   driver message WINDOW                 print the text of a message box
 //   driver close WINDOW                   close the window
+//   driver profile FILE SECTION KEY       print the value as the profile functions read it ("<absent>" when
+//                                         the key is missing)
+//   driver profile FILE SECTION           print the key names of the section, one a line
+//   driver profile FILE                   print the section names of the file, one a line
 //   driver exec COMMAND-LINE              start a program with exactly this command line, as the shell
 //                                         starts a verb's command (not waited for; the program keeps the
 //                                         driver's standard handles open, so send them nowhere)
@@ -29,6 +45,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cctype>
 #include <functional>
 #include <string>
 #include <vector>
@@ -203,12 +220,12 @@ bool ItemRect(HWND list, int index, RECT& rect, int part = LVIR_BOUNDS) {
          mem.Read(0, &rect, sizeof rect);
 }
 
-std::wstring ListViewText(HWND list, int index) {
+std::wstring ListViewText(HWND list, int index, int column = 0) {
   constexpr size_t kChars = 1024;
   Remote mem(list, sizeof(LVITEMW) + kChars * sizeof(wchar_t));
   if (!mem.Ok()) return L"";
   LVITEMW item{};
-  item.iSubItem = 0;
+  item.iSubItem = column;
   item.cchTextMax = kChars;
   item.pszText = reinterpret_cast<wchar_t*>(mem.At(sizeof(LVITEMW)));
   mem.Write(0, &item, sizeof item);
@@ -264,6 +281,12 @@ int TabIndex(HWND tabs, const std::wstring& which) {
     text.resize(wcslen(text.c_str()));
     if (SameCaption(text, which)) return i;
   }
+  int sheet = 0;  // the sheets are the tab control's children, in creation (tab) order
+  for (HWND w : Children(tabs)) {
+    if (GetParent(w) != tabs) continue;
+    if (NameOf(w) == which) return sheet;
+    ++sheet;
+  }
   if (!which.empty() && iswdigit(which[0])) {
     int i = _wtoi(which.c_str());
     if (i < n) return i;
@@ -315,9 +338,249 @@ int Exec(const std::wstring& commandLine) {
   return 0;
 }
 
+// --- Captions, group-box insides and tooltips ----------------------------------
+
+// The control's font as the renderer publishes it (see kFontProp there).
+HFONT FontOf(HWND w) {
+  auto atom = static_cast<ATOM>(reinterpret_cast<uintptr_t>(GetPropW(w, L"SuiteFont")));
+  wchar_t buf[256] = {};
+  if (!atom || !GlobalGetAtomNameW(atom, buf, 256)) return nullptr;
+  std::vector<std::wstring> part;
+  std::wstring spec = buf;
+  for (size_t at = 0, bar; part.size() < 4 && (bar = spec.find(L'|', at)) != std::wstring::npos; at = bar + 1)
+    part.push_back(spec.substr(at, bar - at));
+  if (part.size() < 4) return nullptr;
+  LOGFONTW lf{};
+  lf.lfHeight = _wtoi(part[0].c_str());
+  lf.lfWeight = _wtoi(part[1].c_str());
+  lf.lfItalic = static_cast<BYTE>(_wtoi(part[2].c_str()));
+  lf.lfCharSet = static_cast<BYTE>(_wtoi(part[3].c_str()));
+  size_t face = 0;
+  for (int i = 0; i < 4; ++i) face = spec.find(L'|', face) + 1;
+  wcsncpy(lf.lfFaceName, spec.c_str() + face, LF_FACESIZE - 1);
+  return CreateFontIndirectW(&lf);
+}
+
+SIZE TextSize(HFONT font, const std::wstring& text, int wrapWidth, bool noPrefix) {
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, font);
+  RECT r{0, 0, wrapWidth > 0 ? wrapWidth : 1, 0};
+  DrawTextW(dc, text.c_str(), -1, &r,
+            DT_CALCRECT | (wrapWidth > 0 ? DT_WORDBREAK : DT_SINGLELINE) | (noPrefix ? DT_NOPREFIX : 0));
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  return {r.right - r.left, r.bottom - r.top};
+}
+
+enum class Cap { None, Box, Push, Group, Static };
+
+Cap CaptionKind(HWND w, LONG style, int& extra, bool& wraps, bool& noPrefix) {
+  wraps = false;
+  noPrefix = false;
+  if (IsClass(w, L"Button")) {
+    LONG type = style & BS_TYPEMASK;
+    wraps = (style & BS_MULTILINE) != 0;
+    if (type == BS_GROUPBOX) { extra = 14; return Cap::Group; }
+    if (type == BS_CHECKBOX || type == BS_AUTOCHECKBOX || type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON ||
+        type == BS_3STATE || type == BS_AUTO3STATE) {
+      extra = GetSystemMetrics(SM_CXMENUCHECK) + 8;
+      return Cap::Box;
+    }
+    extra = 10;
+    return Cap::Push;
+  }
+  if (IsClass(w, L"Static")) {
+    LONG type = style & SS_TYPEMASK;
+    if (type != SS_LEFT && type != SS_CENTER && type != SS_RIGHT && type != SS_LEFTNOWORDWRAP) return Cap::None;
+    wraps = type != SS_LEFTNOWORDWRAP;
+    noPrefix = (style & SS_NOPREFIX) != 0;
+    extra = (style & SS_SUNKEN) ? 6 : 0;
+    return Cap::Static;
+  }
+  return Cap::None;
+}
+
+int Captions(HWND top, HWND within) {
+  int over = 0;
+  for (HWND w : Children(within)) {
+    if (!IsWindowVisible(w)) continue;
+    std::wstring text = Text(w);
+    LONG style = GetWindowLongW(w, GWL_STYLE);
+    int extra = 0;
+    bool wraps = false, noPrefix = false;
+    Cap kind = CaptionKind(w, style, extra, wraps, noPrefix);
+    if (kind == Cap::None || text.empty()) continue;
+    std::wstring name = NameOf(w).empty() ? ClassOf(w) : NameOf(w);
+    if (GetPropW(w, L"SuiteCut")) Print(L"cut " + name);
+    HFONT font = FontOf(w);
+    if (!font) {
+      Print(L"over " + name + L" (no font)");
+      ++over;
+      continue;
+    }
+    RECT r;
+    GetClientRect(w, &r);
+    int height = kind == Cap::Push ? r.bottom - 4 : r.bottom;
+    SIZE sz = TextSize(font, text, wraps ? r.right - extra : 0, noPrefix);
+    DeleteObject(font);
+    if (sz.cx + extra > r.right || (kind != Cap::Group && sz.cy > height)) {
+      Print(L"over " + name + L" " + std::to_wstring(sz.cx + extra) + L"x" + std::to_wstring(sz.cy) + L" " +
+            std::to_wstring(r.right) + L"x" + std::to_wstring(height));
+      ++over;
+    }
+  }
+  (void)top;
+  return over ? 1 : 0;
+}
+
+// A binary PPM (P6, 8 bits) read whole.
+struct Picture {
+  int width = 0, height = 0;
+  std::vector<unsigned char> rgb;
+  COLORREF At(int x, int y) const {
+    size_t i = (static_cast<size_t>(y) * width + x) * 3;
+    return RGB(rgb[i], rgb[i + 1], rgb[i + 2]);
+  }
+};
+
+bool ReadPpm(const std::wstring& path, Picture& p) {
+  HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (f == INVALID_HANDLE_VALUE) return false;
+  std::vector<unsigned char> all(GetFileSize(f, nullptr));
+  DWORD got = 0;
+  bool ok = ReadFile(f, all.data(), static_cast<DWORD>(all.size()), &got, nullptr) && got == all.size();
+  CloseHandle(f);
+  if (!ok || all.size() < 2 || all[0] != 'P' || all[1] != '6') return false;
+  size_t at = 2;
+  int field[3] = {};
+  for (int& v : field) {
+    while (at < all.size() && (isspace(all[at]) || all[at] == '#')) {
+      if (all[at] == '#') while (at < all.size() && all[at] != '\n') ++at;
+      else ++at;
+    }
+    while (at < all.size() && isdigit(all[at])) v = v * 10 + (all[at++] - '0');
+  }
+  ++at;  // the one blank after the maximum
+  p.width = field[0];
+  p.height = field[1];
+  if (field[2] != 255 || all.size() < at + static_cast<size_t>(p.width) * p.height * 3) return false;
+  p.rgb.assign(all.begin() + static_cast<long>(at), all.end());
+  return true;
+}
+
+// The inside of a group box: every second pixel away from the etched frame
+// (2 pixels and a pixel of margin), the caption and the children.
+bool IsGroupBox(HWND w) { return IsClass(w, L"Button") && (GetWindowLongW(w, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX; }
+
+int FaceOfBox(HWND top, HWND box, const Picture& shot) {
+  RECT wr, br;
+  GetWindowRect(top, &wr);
+  GetWindowRect(box, &br);
+  HFONT font = FontOf(box);
+  SIZE cap = font ? TextSize(font, Text(box), 0, false) : SIZE{0, 13};
+  if (font) DeleteObject(font);
+  int w = br.right - br.left, h = br.bottom - br.top;
+  int line = cap.cy / 2;  // the frame's top edge runs through the caption's middle
+  std::vector<RECT> skip;
+  for (HWND ch : Children(box)) {
+    if (!IsWindowVisible(ch)) continue;
+    RECT cr;
+    GetWindowRect(ch, &cr);
+    OffsetRect(&cr, -br.left, -br.top);
+    InflateRect(&cr, 1, 1);
+    skip.push_back(cr);
+  }
+  COLORREF face = GetSysColor(COLOR_BTNFACE);
+  int other = 0, seen = 0;
+  for (int y = 0; y < h - 3; y += 2) {
+    if (y >= line - 1 && y <= line + 2) continue;
+    for (int x = 3; x < w - 3; x += 2) {
+      if (y <= cap.cy + 1 && x >= 4 && x <= 12 + cap.cx) continue;
+      POINT pt{x, y};
+      bool skipped = false;
+      for (const RECT& s : skip) skipped = skipped || PtInRect(&s, pt);
+      if (skipped) continue;
+      int sx = br.left - wr.left + x, sy = br.top - wr.top + y;
+      if (sx < 0 || sy < 0 || sx >= shot.width || sy >= shot.height) continue;
+      ++seen;
+      if (shot.At(sx, sy) != face) ++other;
+    }
+  }
+  std::wstring name = NameOf(box).empty() ? Text(box) : NameOf(box);
+  Print(name + L": " + std::to_wstring(other) + L" of " + std::to_wstring(seen) + L" pixels not the face colour");
+  return other || !seen ? 1 : 0;
+}
+
+// The group box named, or every shown group box inside the control named.
+int Face(HWND top, HWND scope, const std::wstring& ppm) {
+  Picture shot;
+  if (!ReadPpm(ppm, shot)) return Fail(L"cannot read " + ppm);
+  RECT wr;
+  GetWindowRect(top, &wr);
+  if (shot.width != wr.right - wr.left || shot.height != wr.bottom - wr.top)
+    return Fail(L"the screenshot is not the window's size");
+  if (IsGroupBox(scope)) return FaceOfBox(top, scope, shot);
+  int status = 0;
+  for (HWND w : Children(scope))
+    if (IsWindowVisible(w) && IsGroupBox(w)) status |= FaceOfBox(top, w, shot);
+  return status;
+}
+
+// The tooltip text of a control: the tooltip windows that the control's form
+// owns, searched for a tool of the control's window.
+int Hint(HWND top, HWND control) {
+  struct Search { HWND top; std::vector<HWND> tips; } s{top, {}};
+  EnumWindows(
+      [](HWND w, LPARAM lp) -> BOOL {
+        auto& s = *reinterpret_cast<Search*>(lp);
+        if (IsClass(w, TOOLTIPS_CLASSW) && GetWindow(w, GW_OWNER) == s.top) s.tips.push_back(w);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&s));
+  constexpr size_t kChars = 1024;
+  for (HWND tip : s.tips) {
+    int count = static_cast<int>(SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+      Remote mem(tip, sizeof(TTTOOLINFOW) + kChars * sizeof(wchar_t));
+      if (!mem.Ok()) return Fail(L"cannot read the tooltip");
+      TTTOOLINFOW info{};
+      info.cbSize = sizeof info;
+      info.lpszText = reinterpret_cast<wchar_t*>(mem.At(sizeof info));
+      mem.Write(0, &info, sizeof info);
+      if (!SendMessageW(tip, TTM_ENUMTOOLSW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(mem.At(0)))) continue;
+      mem.Read(0, &info, sizeof info);
+      if (!(info.uFlags & TTF_IDISHWND) || reinterpret_cast<HWND>(info.uId) != control) continue;
+      std::wstring text(kChars, L'\0');
+      mem.Read(sizeof info, text.data(), kChars * sizeof(wchar_t));
+      text.resize(wcslen(text.c_str()));
+      Print(text);
+      return 0;
+    }
+
+// profile: Wine's own profile functions on a file the program wrote.
+int Profile(int argc, wchar_t** argv) {
+  std::vector<wchar_t> buf(1 << 16, 0);
+  const wchar_t* file = argv[2];
+  DWORD n = 0;
+  if (argc >= 5) {
+    n = GetPrivateProfileStringW(argv[3], argv[4], L"<absent>", buf.data(), static_cast<DWORD>(buf.size()), file);
+    Print(std::wstring(buf.data(), n));
+    return 0;
+  }
+  n = argc == 4 ? GetPrivateProfileStringW(argv[3], nullptr, L"", buf.data(), static_cast<DWORD>(buf.size()), file)
+                : GetPrivateProfileSectionNamesW(buf.data(), static_cast<DWORD>(buf.size()), file);
+  for (DWORD at = 0; at < n && buf[at];) {
+    std::wstring name(buf.data() + at);
+    Print(name);
+    at += static_cast<DWORD>(name.size()) + 1;
+  }
+  return 0;
+}
+
 int Run(int argc, wchar_t** argv) {
   std::wstring cmd = argv[1];
   if (cmd == L"exec") return Exec(argv[2]);
+  if (cmd == L"profile") return Profile(argc, argv);
   if (cmd == L"gone") {
     for (int i = 0; i < 100; ++i) {
       if (!FindTop(argv[2])) return 0;
@@ -353,8 +616,13 @@ int Run(int argc, wchar_t** argv) {
     PostMessageW(b, BM_CLICK, 0, 0);
     return 0;
   }
+  if (cmd == L"captions" && NameOf(top) == argv[3]) return Captions(top, top);
+  if (cmd == L"face" && NameOf(top) == argv[3]) return argc < 5 ? Fail(L"missing screenshot") : Face(top, top, argv[4]);
   HWND c = Control(top, argv[3]);
   if (!c) return Fail(L"no control \"" + std::wstring(argv[3]) + L"\"");
+  if (cmd == L"captions") return Captions(top, c);
+  if (cmd == L"hint") return Hint(top, c);
+  if (cmd == L"face") return argc < 5 ? Fail(L"missing screenshot") : Face(top, c, argv[4]);
   auto number = [&](int i) { return argc > i ? _wtoi(argv[i]) : -1; };
   if (cmd == L"click") {
     if (IsClass(c, L"Button")) {
@@ -389,6 +657,17 @@ int Run(int argc, wchar_t** argv) {
     if (number(4) < 0) return Fail(L"missing item");
     auto state = SendMessageW(c, LVM_GETITEMSTATE, static_cast<WPARAM>(number(4)), LVIS_STATEIMAGEMASK);
     return Flag((state >> 12) == 2) ? 0 : 1;
+  }
+  if (cmd == L"rows") {
+    HWND header = reinterpret_cast<HWND>(SendMessageW(c, LVM_GETHEADER, 0, 0));
+    int columns = header ? static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0)) : 1;
+    int n = static_cast<int>(SendMessageW(c, LVM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < n; ++i) {
+      std::wstring row = ListViewText(c, i);
+      for (int k = 1; k < columns; ++k) row += L"\t" + ListViewText(c, i, k);
+      Print(row);
+    }
+    return 0;
   }
   if (cmd == L"items") {
     for (const std::wstring& item : Items(c)) Print(item);

@@ -166,6 +166,24 @@ TEST(ContextMenuPage, TickingTheEditorFillsOnlyEmptyEdits) {
   }
 }
 
+TEST(ContextMenuPage, ThreeBoxesShowTheirEnglishTextAsTooltip) {
+  PageTool p;
+  p.Start();
+  ContextMenuPage& cm = *p.context;
+  const std::pair<ui::CheckBox*, const char*> tips[] = {
+      {&cm.cbNewWindow, "Open another window on folder"},
+      {&cm.cbNotepad, "Open Non-Associated files with the following application"},
+      {&cm.cbAllFileEditor, "When you right-click on all files, display above menu"},
+  };
+  for (const auto& [box, text] : tips) {
+    EXPECT_TRUE(box->ShowHint()) << box->Name();
+    EXPECT_EQ(box->Hint(), text);
+  }
+  int shown = 0;  // no other control of the page shows a tooltip
+  for (const auto& child : cm.cbNewWindow.Parent()->Children()) shown += child->ShowHint();
+  EXPECT_EQ(shown, 3);
+}
+
 TEST(ContextMenuPage, FolderIconWarningWithoutActiveDesktop) {
   {
     PageTool p;

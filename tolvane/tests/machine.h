@@ -11,6 +11,7 @@
 #include "platform/memory/memory_files.h"
 #include "platform/memory/memory_icons.h"
 #include "platform/memory/memory_library.h"
+#include "platform/memory/memory_profile.h"
 #include "platform/memory/memory_registry.h"
 #include "platform/memory/memory_shell.h"
 #include "platform/memory/memory_shutdown.h"
@@ -75,8 +76,10 @@ struct Machine {
   port::MemoryShutdown shutdown;
   port::MemoryShell shell;
   port::MemoryFiles files;
+  port::MemoryProfile profile{files};
   port::Ports ports{.registry = &registry, .system = &system, .library = &library, .icons = &icons,
-                    .dialogs = &dialogs, .shutdown = &shutdown, .shell = &shell, .files = &files};
+                    .dialogs = &dialogs, .shutdown = &shutdown, .shell = &shell, .files = &files,
+                    .profile = &profile};
   std::unique_ptr<ui::Application> app;
   TfoMain* main = nullptr;
 
@@ -90,6 +93,7 @@ struct Machine {
     PutDword(port::Root::HKLM, kSuiteKey, "RestorePointCreated", 1);
     files.AddFolder("C:\\Documents and Settings\\user\\デスクトップ");
     files.AddFolder("C:\\WINDOWS\\SYSTEM32");
+    files.AddFolder("C:\\Program Files\\Tolvane");  // the snapshot of each apply lies here
     shell.AddProgram("C:\\WINDOWS\\SYSTEM32\\WScript.exe");
     // As a fresh XP has them: Shared Documents in My Computer, the recycle bin on the desktop.
     PutString(port::Root::HKLM,

@@ -19,6 +19,12 @@ constexpr wchar_t kNodeProp[] = L"SuiteNode";
 // The control's name as a global atom, so that the GUI test driver of another
 // process finds a control by the name the code gives it.
 constexpr wchar_t kNameProp[] = L"SuiteName";
+// Set on a control whose caption does not fit and cannot grow: it shows the
+// words that fit and its tooltip the whole text (the GUI test reports them).
+constexpr wchar_t kCutProp[] = L"SuiteCut";
+// The control's font as "height|weight|italic|charset|face" (a global atom),
+// so that the GUI test measures a caption in the font it is drawn in.
+constexpr wchar_t kFontProp[] = L"SuiteFont";
 constexpr UINT kSyncMessage = WM_APP + 1;  // a list view's deferred refresh
 
 std::wstring Wide(const std::string& s) {
@@ -61,10 +67,17 @@ struct Renderer::Node : Peer {
   HIMAGELIST imageList = nullptr;
   UINT id = 0;
   ATOM nameAtom = 0;
+  ATOM fontAtom = 0;
+  HWND tip = nullptr;    // the form's tooltip window (root nodes only)
+  bool tipShown = false;  // this control has its tools in the form's tooltip
+  bool cut = false;       // its caption is shown cut at a word, the whole in the tooltip
+  bool deferred = false;  // a tab sheet whose controls get windows when it is first shown
+  bool unmade = false;    // a hidden control (and its children): its window is made when it is first shown
 
   ~Node() override {
     if (control) control->SetPeer(nullptr);
     if (nameAtom) GlobalDeleteAtom(nameAtom);
+    if (fontAtom) GlobalDeleteAtom(fontAtom);
     if (brush) DeleteObject(brush);
     if (font) DeleteObject(font);
     if (imageList) ImageList_Destroy(imageList);
@@ -132,11 +145,22 @@ HFONT MakeFont(const Font& f) {
   return CreateFontIndirectW(&lf);
 }
 
+void FitCaption(Node& n);
+
 void ApplyFont(Node& n) {
+  if (!n.hwnd) return;  // made later, in the font of then
   HFONT f = MakeFont(n.control->EffectiveFont());
   SendMessageW(n.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(f), TRUE);
   if (n.font) DeleteObject(n.font);
   n.font = f;
+  const Font& ef = n.control->EffectiveFont();
+  std::string spec = std::to_string(ef.height) + "|" + (ef.bold ? "700" : "400") + "|" + (ef.italic ? "1" : "0") + "|" +
+                     std::to_string(ef.charset) + "|" + ef.name;
+  ATOM atom = GlobalAddAtomW(Wide(spec).c_str());
+  if (n.fontAtom) GlobalDeleteAtom(n.fontAtom);
+  n.fontAtom = atom;
+  SetPropW(n.hwnd, kFontProp, reinterpret_cast<HANDLE>(static_cast<uintptr_t>(atom)));
+  FitCaption(n);
   for (auto& ch : n.children) ApplyFont(*ch);
 }
 
@@ -189,7 +213,12 @@ void CreateWindowFor(Node& n, HINSTANCE inst) {
       break;
     case Kind::TabSheet: cls = kPanelClass; style |= WS_CLIPCHILDREN; break;
     case Kind::GroupBox:
-    case Kind::RadioGroup: cls = WC_BUTTONW; style |= BS_GROUPBOX | WS_CLIPCHILDREN; break;
+    case Kind::RadioGroup:
+      // A group box paints only its frame and caption: its inside is erased
+      // in SubclassProc, around the controls it holds.
+      cls = WC_BUTTONW;
+      style |= BS_GROUPBOX | WS_CLIPCHILDREN;
+      break;
     case Kind::Panel: cls = kPanelClass; break;
     case Kind::Label: {
       auto& l = static_cast<Label&>(c);
@@ -333,7 +362,7 @@ void CreateWindowFor(Node& n, HINSTANCE inst) {
 
 // Puts the whole state of the model into the window (after creation).
 void PushState(Node& n) {
-  for (Prop p : {Prop::Range, Prop::Items, Prop::Text, Prop::Position, Prop::ItemIndex, Prop::Checked, Prop::Enabled})
+  for (Prop p : {Prop::Range, Prop::Items, Prop::Text, Prop::Position, Prop::ItemIndex, Prop::Checked, Prop::Enabled, Prop::Hint})
     n.Changed(*n.control, p);
   if (n.control->GetKind() != Kind::Form) {
     bool shown = n.control->Visible() && (n.control->GetKind() != Kind::TabSheet || SheetShown(n));
@@ -352,6 +381,12 @@ Node& Build(Renderer* r, Application& app, Node& parent, Control& c, HINSTANCE i
   node->id = nextId++;
   Node& n = *node;
   parent.children.push_back(std::move(node));
+  // A hidden control (a working list, say) gets its window when first shown.
+  if (!c.Visible() && c.GetKind() != Kind::TabSheet && c.GetKind() != Kind::Form) {
+    n.unmade = true;
+    c.SetPeer(&n);
+    return n;
+  }
   CreateWindowFor(n, inst);
   if (c.GetKind() == Kind::PageControl) {
     auto& pc = static_cast<PageControl&>(c);
@@ -365,8 +400,39 @@ Node& Build(Renderer* r, Application& app, Node& parent, Control& c, HINSTANCE i
     ApplyFont(n);  // the display area depends on the tab font
     SendMessageW(n.hwnd, TCM_SETCURSEL, static_cast<WPARAM>(pc.ActivePageIndex()), 0);
   }
+  // A sheet that is not shown gets the windows of its controls when it is
+  // first shown: the model holds their state until then.
+  if (c.GetKind() == Kind::TabSheet && !SheetShown(n)) {
+    n.deferred = true;
+    return n;
+  }
   for (auto& child : c.Children()) Build(r, app, n, *child, inst);
   return n;
+}
+
+void ConnectBuddies(Node& n);
+
+// The window of a hidden control, made when it is first shown.
+void MakeWindow(Node& n) {
+  n.unmade = false;
+  HINSTANCE inst = GetModuleHandleW(nullptr);
+  CreateWindowFor(n, inst);
+  for (auto& child : n.control->Children()) Build(n.renderer, *n.app, n, *child, inst);
+  ConnectBuddies(n);
+  ApplyFont(n);
+}
+
+// The windows of a sheet's controls, made when the sheet is first shown.
+void BuildDeferred(Node& sheet) {
+  if (!sheet.deferred || !sheet.hwnd) return;
+  sheet.deferred = false;
+  HINSTANCE inst = GetModuleHandleW(nullptr);
+  size_t first = sheet.children.size();
+  for (auto& child : sheet.control->Children()) Build(sheet.renderer, *sheet.app, sheet, *child, inst);
+  for (size_t i = first; i < sheet.children.size(); ++i) {
+    ConnectBuddies(*sheet.children[i]);
+    ApplyFont(*sheet.children[i]);
+  }
 }
 
 void ConnectBuddies(Node& n) {
@@ -412,7 +478,11 @@ void SyncList(Node& n) {
                  reinterpret_cast<LPARAM>(n.imageList));
     if (old) ImageList_Destroy(old);
   }
+  // Drawn once at the end: a list of many thousand rows would otherwise be
+  // repainted for each row added.
+  SendMessageW(n.hwnd, WM_SETREDRAW, FALSE, 0);
   SendMessageW(n.hwnd, LVM_DELETEALLITEMS, 0, 0);
+  SendMessageW(n.hwnd, LVM_SETITEMCOUNT, static_cast<WPARAM>(l.Count()), 0);
   for (int i = 0; i < l.Count(); ++i) {
     const ListItem& it = l.Item(i);
     std::wstring cap = Wide(it.caption);
@@ -440,6 +510,8 @@ void SyncList(Node& n) {
   sel.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
   sel.state = sel.stateMask;
   if (l.Selected() >= 0) SendMessageW(n.hwnd, LVM_SETITEMSTATE, static_cast<WPARAM>(l.Selected()), reinterpret_cast<LPARAM>(&sel));
+  SendMessageW(n.hwnd, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(n.hwnd, nullptr, TRUE);
   --n.pushing;
 }
 
@@ -453,14 +525,202 @@ void SyncStrings(Node& n) {
   }
 }
 
+// --- Captions that must fit, and tooltips -------------------------------------
+
+bool FitsKind(Kind k) {
+  switch (k) {
+    case Kind::CheckBox:
+    case Kind::RadioButton:
+    case Kind::Button:
+    case Kind::SpeedButton:
+    case Kind::Label:
+    case Kind::StaticText:
+    case Kind::GroupBox:
+    case Kind::RadioGroup: return true;
+    default: return false;
+  }
+}
+
+// The room beside the text that the control itself takes (box, frame,
+// margins), as the classic controls draw it.
+int CaptionExtra(Kind k) {
+  switch (k) {
+    case Kind::CheckBox:
+    case Kind::RadioButton: return GetSystemMetrics(SM_CXMENUCHECK) + 8;
+    case Kind::Button:
+    case Kind::SpeedButton: return 10;
+    case Kind::StaticText: return 6;
+    case Kind::GroupBox:
+    case Kind::RadioGroup: return 14;  // the caption's indent and the gaps beside it
+    default: return 0;
+  }
+}
+
+// Whether the window wraps its text at word breaks by itself.
+bool WrapsByItself(const Control& c) {
+  if (c.GetKind() != Kind::Label) return c.GetKind() == Kind::StaticText;
+  auto& l = static_cast<const Label&>(c);
+  return l.WordWrap || l.TextAlignment != Alignment::Left;
+}
+
+// The text's size in the control's font: on one line, or wrapped at width.
+SIZE MeasureText(Node& n, const std::wstring& text, int wrapWidth) {
+  HDC dc = GetDC(n.hwnd);
+  HGDIOBJ old = SelectObject(dc, n.font);
+  RECT r{0, 0, std::max(wrapWidth, 1), 0};
+  UINT flags = DT_CALCRECT | (wrapWidth > 0 ? DT_WORDBREAK : DT_SINGLELINE) |
+               (n.control->GetKind() == Kind::StaticText ? DT_NOPREFIX : 0);
+  DrawTextW(dc, text.c_str(), -1, &r, flags);
+  SelectObject(dc, old);
+  ReleaseDC(n.hwnd, dc);
+  return {r.right - r.left, r.bottom - r.top};
+}
+
+// How far right the control may grow: to the next control at its height, or
+// to its parent's inner edge.
+int RoomRight(Node& n, const RECT& r) {
+  RECT pc;
+  GetClientRect(n.parent->hwnd, &pc);
+  Kind pk = n.parent->control->GetKind();
+  int limit = pc.right - (pk == Kind::GroupBox || pk == Kind::RadioGroup ? 8 : 4);
+  for (auto& s : n.parent->children) {
+    if (s.get() == &n) continue;
+    RECT sr = Placement(*s);
+    if (sr.top < r.bottom && sr.bottom > r.top && sr.left > r.left) limit = std::min(limit, static_cast<int>(sr.left) - 4);
+  }
+  return std::max(limit, static_cast<int>(r.right));
+}
+
+void SyncTip(Node& n);
+
+// Makes the caption visible whole: as it stands; else the control grows to
+// the right where there is room; else the text wraps within its height; else
+// the control keeps its size, shows the words that fit and its tooltip the
+// whole text. A word is never cut.
+void FitCaption(Node& n) {
+  Control& c = *n.control;
+  if (!n.hwnd || !n.font || !n.parent || !FitsKind(c.GetKind())) return;
+  RECT r = Placement(n);
+  int width = r.right - r.left, height = r.bottom - r.top;
+  std::wstring text = Wide(c.Caption());
+  Kind k = c.GetKind();
+  int extra = CaptionExtra(k);
+  bool group = k == Kind::GroupBox || k == Kind::RadioGroup;
+  bool byItself = WrapsByItself(c);
+  bool canWrap = !group && (k != Kind::Label || static_cast<Label&>(c).TextAlignment == Alignment::Left);
+  int inner = k == Kind::Button || k == Kind::SpeedButton ? height - 4 : height;
+  auto fits = [&](const std::wstring& t, int w, bool wrap) {
+    if (t.empty()) return true;
+    SIZE sz = MeasureText(n, t, wrap ? w - extra : 0);
+    return sz.cx + extra <= w && (group || sz.cy <= inner);
+  };
+
+  bool wrap = byItself, cut = false;
+  std::wstring shown = text;
+  if (!fits(text, width, byItself)) {
+    int room = RoomRight(n, r) - r.left;
+    int line = static_cast<int>(MeasureText(n, text, 0).cx) + extra;
+    if (fits(text, std::min(room, line), byItself)) {
+      width = std::min(room, line);
+    } else if (fits(text, room, byItself)) {
+      width = room;
+    } else if (canWrap && fits(text, width, true)) {
+      wrap = true;
+    } else if (canWrap && fits(text, room, true)) {
+      wrap = true;
+      width = room;
+    } else {
+      // The words that fit, and an ellipsis.
+      cut = true;
+      shown = L"...";
+      for (size_t at = text.find(L' '); at != std::wstring::npos; at = text.find(L' ', at + 1)) {
+        std::wstring head = text.substr(0, at);
+        while (!head.empty() && head.back() == L' ') head.pop_back();
+        if (!fits(head + L"...", width, byItself)) break;
+        shown = head + L"...";
+      }
+    }
+  }
+
+  ++n.pushing;
+  LONG_PTR style = GetWindowLongPtrW(n.hwnd, GWL_STYLE), want = style;
+  if (k == Kind::Label && static_cast<Label&>(c).TextAlignment == Alignment::Left)
+    want = (style & ~static_cast<LONG_PTR>(SS_TYPEMASK)) | (wrap ? SS_LEFT : SS_LEFTNOWORDWRAP);
+  else if (!group && k != Kind::Label && k != Kind::StaticText)
+    want = wrap ? style | BS_MULTILINE : style & ~static_cast<LONG_PTR>(BS_MULTILINE);
+  if (want != style) SetWindowLongPtrW(n.hwnd, GWL_STYLE, want);
+  if (WindowText(n.hwnd) != Narrow(shown)) SetWindowTextW(n.hwnd, shown.c_str());
+  RECT now;
+  GetWindowRect(n.hwnd, &now);
+  if (now.right - now.left != width || now.bottom - now.top != height || want != style)
+    SetWindowPos(n.hwnd, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  --n.pushing;
+  if (cut) SetPropW(n.hwnd, kCutProp, reinterpret_cast<HANDLE>(1));
+  else RemovePropW(n.hwnd, kCutProp);
+  if (cut != n.cut || cut || n.tipShown) {
+    n.cut = cut;
+    SyncTip(n);
+  }
+}
+
+Node& RootOf(Node& n) {
+  Node* r = &n;
+  while (r->parent) r = r->parent;
+  return *r;
+}
+
+// The tooltip of a control: its hint where it shows hints, else the whole
+// caption where the caption is cut. Two tools: the control's window, and its
+// rectangle in the parent (a disabled window's mouse goes to its parent).
+void SyncTip(Node& n) {
+  Control& c = *n.control;
+  if (!n.hwnd || !n.parent) return;
+  std::wstring text = c.ShowHint() && !c.Hint().empty() ? Wide(c.Hint()) : n.cut ? Wide(c.Caption()) : std::wstring();
+  Node& root = RootOf(n);
+  if (text.empty() && !n.tipShown) return;
+  if (!root.tip) {
+    root.tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, root.hwnd, nullptr,
+                               GetModuleHandleW(nullptr), nullptr);
+    if (!root.tip) return;
+    SendMessageW(root.tip, TTM_SETMAXTIPWIDTH, 0, 480);
+  }
+  TTTOOLINFOW byWindow{}, byRect{};
+  byWindow.cbSize = byRect.cbSize = sizeof(TTTOOLINFOW);
+  byWindow.hwnd = byRect.hwnd = n.parent->hwnd;
+  byWindow.uFlags = TTF_IDISHWND;
+  byWindow.uId = reinterpret_cast<UINT_PTR>(n.hwnd);
+  byRect.uId = n.id;
+  if (n.tipShown) {
+    SendMessageW(root.tip, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&byWindow));
+    SendMessageW(root.tip, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&byRect));
+    n.tipShown = false;
+  }
+  if (text.empty()) return;
+  GetWindowRect(n.hwnd, &byRect.rect);
+  MapWindowPoints(nullptr, n.parent->hwnd, reinterpret_cast<POINT*>(&byRect.rect), 2);
+  byWindow.lpszText = byRect.lpszText = text.data();
+  SendMessageW(root.tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&byWindow));
+  SendMessageW(root.tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&byRect));
+  n.tipShown = true;
+}
+
 void ShowSheets(Node& pages) {
-  for (auto& ch : pages.children)
-    if (ch->control->GetKind() == Kind::TabSheet) ShowWindow(ch->hwnd, SheetShown(*ch) ? SW_SHOW : SW_HIDE);
+  for (auto& ch : pages.children) {
+    if (ch->control->GetKind() != Kind::TabSheet) continue;
+    bool shown = SheetShown(*ch);
+    if (shown) BuildDeferred(*ch);
+    ShowWindow(ch->hwnd, shown ? SW_SHOW : SW_HIDE);
+  }
 }
 
 }  // namespace
 
 void Renderer::Node::Changed(Control& c, Prop what) {
+  if (unmade && what == Prop::Visible && c.Visible() && parent && parent->hwnd) {
+    MakeWindow(*this);  // with the model's whole state
+    return;
+  }
   if (!hwnd || fromWindow) return;  // the window shows it already
   ++pushing;
   switch (what) {
@@ -474,6 +734,7 @@ void Renderer::Node::Changed(Control& c, Prop what) {
                      reinterpret_cast<LPARAM>(&item));
       } else if (c.GetKind() != Kind::Edit && c.GetKind() != Kind::Memo) {
         SetWindowTextW(hwnd, Wide(c.Caption()).c_str());
+        FitCaption(*this);
         InvalidateRect(hwnd, nullptr, TRUE);
       }
       break;
@@ -483,6 +744,7 @@ void Renderer::Node::Changed(Control& c, Prop what) {
       break;
     case Prop::Visible:
       if (c.GetKind() == Kind::Form) break;  // forms are shown and hidden by the host
+      if (c.GetKind() == Kind::TabSheet && SheetShown(*this)) BuildDeferred(*this);
       ShowWindow(hwnd, c.Visible() && (c.GetKind() != Kind::TabSheet || SheetShown(*this)) ? SW_SHOWNA : SW_HIDE);
       break;
     case Prop::Bounds:
@@ -498,6 +760,7 @@ void Renderer::Node::Changed(Control& c, Prop what) {
         GetWindowRect(hwnd, &before);
         MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&before), 2);
         MoveWindow(hwnd, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+        FitCaption(*this);
         RedrawWindow(parent, &before, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
         RedrawWindow(parent, &r, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
       }
@@ -506,6 +769,7 @@ void Renderer::Node::Changed(Control& c, Prop what) {
     case Prop::Color:
     case Prop::Picture: InvalidateRect(hwnd, nullptr, TRUE); break;
     case Prop::Children:
+      if (deferred) break;  // built with the sheet
       for (auto& child : c.Children())
         if (!FindNode(child.get())) ApplyFont(Build(renderer, *app, *this, *child, GetModuleHandleW(nullptr)));
       break;
@@ -584,6 +848,7 @@ void Renderer::Node::Changed(Control& c, Prop what) {
       SendMessageW(hwnd, TCM_SETCURSEL, static_cast<WPARAM>(static_cast<PageControl&>(c).ActivePageIndex()), 0);
       ShowSheets(*this);
       break;
+    case Prop::Hint: SyncTip(*this); break;
     case Prop::Cursor:
     case Prop::Style: break;
   }
@@ -751,15 +1016,13 @@ LRESULT CALLBACK SubclassProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
   try {
     LRESULT result = 0;
     if (ChildMessage(w, m, wp, lp, result)) return result;
-    if (m == WM_SETCURSOR && reinterpret_cast<HWND>(wp) == w && LOWORD(lp) == HTCLIENT && SetHandCursor(*n)) return TRUE;
-    // A group box draws only its frame and caption: its inside is erased
-    // here, or it would keep what was there before (another sheet).
     if (m == WM_ERASEBKGND && (n->control->GetKind() == Kind::GroupBox || n->control->GetKind() == Kind::RadioGroup)) {
       RECT r;
       GetClientRect(w, &r);
       FillRect(reinterpret_cast<HDC>(wp), &r, n->Brush());
       return 1;
     }
+    if (m == WM_SETCURSOR && reinterpret_cast<HWND>(wp) == w && LOWORD(lp) == HTCLIENT && SetHandCursor(*n)) return TRUE;
     if (m == WM_LBUTTONUP && (n->control->GetKind() == Kind::Edit || n->control->GetKind() == Kind::Memo)) {
       LRESULT r = CallWindowProcW(old, w, m, wp, lp);
       Node* again = NodeOf(w);
@@ -1026,6 +1289,8 @@ namespace {
 bool Pump(HWND dialog, MSG& msg) {
   if (msg.message == WM_QUIT) return false;
   HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+  if (root && msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST)
+    if (Node* n = NodeOf(root); n && n->tip) SendMessageW(n->tip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
   if (root && NodeOf(root) && IsDialogMessageW(root, &msg)) return true;
   (void)dialog;
   TranslateMessage(&msg);
@@ -1086,6 +1351,21 @@ Rect Renderer::Screen() {
   RECT r{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0);
   return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+void Renderer::Repaint(Control& control) {
+  auto* n = dynamic_cast<Node*>(control.GetPeer());
+  if (!n || !n->hwnd) return;
+  // A transparent label shows its parent through it: the parent paints that part too.
+  HWND parent = GetParent(n->hwnd);
+  RECT r;
+  GetWindowRect(n->hwnd, &r);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+  RedrawWindow(parent, &r, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
+void Renderer::Busy(bool busy) {
+  SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(busy ? IDC_WAIT : IDC_ARROW)));
 }
 
 Rect Renderer::Desktop() {

@@ -31,6 +31,8 @@ class Renderer : public Host {
   uintptr_t WindowHandle(const Form* form) override;
   Rect Screen() override;
   Rect Desktop() override;
+  void Repaint(Control& control) override;
+  void Busy(bool busy) override;
 
   struct Node;  // one window of one control
 

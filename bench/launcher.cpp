@@ -1,0 +1,228 @@
+// The start-up benchmark's launcher: starts a program, waits until its main
+// window is shown and idle (it answers a message), and prints the time taken
+// in milliseconds and the program's peak working set in KiB. With "apply",
+// it then ticks a box, clicks a button and times the road to the question
+// box that the click brings (answered No before the program is closed).
+//   launcher start WINDOW COMMAND-LINE
+//   launcher apply WINDOW COMMAND-LINE TAB BOX BUTTON
+// WINDOW is the main window's caption; TAB a sheet's name or "-" (no tab);
+// BOX and BUTTON a control's name (as the renderer names windows) or caption.
+// Output: "start MS KIB", or "apply MS KIB".
+#include <windows.h>
+#include <commctrl.h>
+#include <psapi.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+void Print(const std::string& s) {
+  DWORD written;
+  std::string line = s + "\n";
+  WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+}
+
+int Fail(const std::string& why) {
+  Print("launcher: " + why);
+  return 1;
+}
+
+double Now() {
+  static LARGE_INTEGER f = [] { LARGE_INTEGER x; QueryPerformanceFrequency(&x); return x; }();
+  LARGE_INTEGER t;
+  QueryPerformanceCounter(&t);
+  return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(f.QuadPart);
+}
+
+std::wstring Text(HWND w) {
+  wchar_t buf[1024] = {};
+  SendMessageTimeoutW(w, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG, 5000, nullptr);
+  return buf;
+}
+
+std::wstring NameOf(HWND w) {
+  auto atom = static_cast<ATOM>(reinterpret_cast<uintptr_t>(GetPropW(w, L"SuiteName")));
+  wchar_t buf[256] = {};
+  if (atom) GlobalGetAtomNameW(atom, buf, 256);
+  return buf;
+}
+
+struct Search {
+  DWORD pid;
+  std::wstring caption;
+  bool dialog;
+  HWND found = nullptr;
+};
+
+// A shown top-level window of the process with the caption (a dialog box
+// of the standard class when `dialog`).
+HWND FindTop(DWORD pid, const std::wstring& caption, bool dialog) {
+  Search s{pid, caption, dialog};
+  EnumWindows(
+      [](HWND w, LPARAM lp) -> BOOL {
+        auto& s = *reinterpret_cast<Search*>(lp);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        if (owner != s.pid || !IsWindowVisible(w)) return TRUE;
+        wchar_t cls[64] = {};
+        GetClassNameW(w, cls, 64);
+        if (s.dialog != (wcscmp(cls, L"#32770") == 0)) return TRUE;
+        if (Text(w) != s.caption) return TRUE;
+        s.found = w;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&s));
+  return s.found;
+}
+
+// Waits (up to 30 s) for the window to be shown, then for its thread to
+// answer a message: the start-up road is over and the loop waits for input.
+HWND WaitShownIdle(HANDLE process, DWORD pid, const std::wstring& caption, bool dialog) {
+  for (int i = 0; i < 30000; ++i) {
+    if (HWND w = FindTop(pid, caption, dialog)) {
+      DWORD_PTR r;
+      if (SendMessageTimeoutW(w, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &r)) return w;
+      return nullptr;
+    }
+    if (WaitForSingleObject(process, 0) == WAIT_OBJECT_0) return nullptr;
+    Sleep(1);
+  }
+  return nullptr;
+}
+
+std::vector<HWND> Children(HWND top) {
+  std::vector<HWND> all;
+  EnumChildWindows(
+      top,
+      [](HWND w, LPARAM lp) -> BOOL {
+        reinterpret_cast<std::vector<HWND>*>(lp)->push_back(w);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&all));
+  return all;
+}
+
+HWND Control(HWND top, const std::wstring& what) {
+  for (int i = 0; i < 100; ++i) {
+    for (HWND w : Children(top))
+      if (NameOf(w) == what || (IsWindowVisible(w) && Text(w) == what)) return w;
+    Sleep(50);
+  }
+  return nullptr;
+}
+
+// A click on a tab, as the user's mouse gives it.
+bool ClickTab(HWND top, const std::wstring& sheet) {
+  HWND tabs = nullptr;
+  int index = -1;
+  for (HWND w : Children(top)) {
+    HWND parent = GetParent(w);
+    if (NameOf(w) != sheet) continue;
+    tabs = parent;
+    index = 0;
+    for (HWND s : Children(tabs)) {
+      if (s == w) break;
+      if (GetParent(s) == tabs) ++index;
+    }
+  }
+  if (!tabs) return false;
+  DWORD pid = 0;
+  GetWindowThreadProcessId(tabs, &pid);
+  HANDLE proc = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+  if (!proc) return false;
+  void* mem = VirtualAllocEx(proc, nullptr, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE);
+  RECT r{};
+  SIZE_T done = 0;
+  bool ok = mem && SendMessageW(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(mem)) &&
+            ReadProcessMemory(proc, mem, &r, sizeof r, &done);
+  if (mem) VirtualFreeEx(proc, mem, 0, MEM_RELEASE);
+  CloseHandle(proc);
+  if (!ok) return false;
+  POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  ClientToScreen(tabs, &p);
+  SetForegroundWindow(top);
+  Sleep(100);
+  SetCursorPos(p.x, p.y);
+  INPUT in[2] = {};
+  in[0].type = in[1].type = INPUT_MOUSE;
+  in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(2, in, sizeof(INPUT));
+  Sleep(300);
+  return true;
+}
+
+size_t PeakKiB(HANDLE process) {
+  PROCESS_MEMORY_COUNTERS pmc{};
+  pmc.cb = sizeof pmc;
+  if (!GetProcessMemoryInfo(process, &pmc, sizeof pmc)) return 0;
+  return pmc.PeakWorkingSetSize / 1024;
+}
+
+// Closes the program through its window; ends it when it does not go.
+void Finish(PROCESS_INFORMATION& pi, HWND main) {
+  if (main) PostMessageW(main, WM_CLOSE, 0, 0);
+  if (WaitForSingleObject(pi.hProcess, 10000) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+}
+
+std::string Ms(double ms) {
+  char buf[32];
+  wsprintfA(buf, "%d.%d", static_cast<int>(ms), static_cast<int>(ms * 10) % 10);
+  return buf;
+}
+
+int Run(int argc, wchar_t** argv) {
+  if (argc < 4) return Fail("usage: launcher start|apply WINDOW COMMAND-LINE [TAB BOX BUTTON]");
+  std::wstring mode = argv[1], caption = argv[2], line = argv[3];
+  bool apply = mode == L"apply";
+  if (apply && argc < 7) return Fail("apply needs TAB BOX BUTTON");
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  double t0 = Now();
+  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    return Fail("cannot start the program");
+  HWND main = WaitShownIdle(pi.hProcess, pi.dwProcessId, caption, false);
+  double started = Now() - t0;
+  if (!main) {
+    Finish(pi, nullptr);
+    return Fail("no shown, idle main window");
+  }
+  if (!apply) {
+    Print("start " + Ms(started) + " " + std::to_string(PeakKiB(pi.hProcess)));
+    Finish(pi, main);
+    return 0;
+  }
+  if (std::wstring(argv[4]) != L"-" && !ClickTab(main, argv[4])) {
+    Finish(pi, main);
+    return Fail("no tab");
+  }
+  HWND box = Control(main, argv[5]), button = Control(main, argv[6]);
+  if (!box || !button) {
+    Finish(pi, main);
+    return Fail("no box or button");
+  }
+  SendMessageW(box, BM_CLICK, 0, 0);
+  DWORD_PTR r;
+  SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &r);
+  double t1 = Now();
+  PostMessageW(button, BM_CLICK, 0, 0);
+  HWND question = WaitShownIdle(pi.hProcess, pi.dwProcessId, L"", true);
+  double applied = Now() - t1;
+  if (!question) {
+    Finish(pi, main);
+    return Fail("no question after the click");
+  }
+  Print("apply " + Ms(applied) + " " + std::to_string(PeakKiB(pi.hProcess)));
+  PostMessageW(GetDlgItem(question, IDNO), BM_CLICK, 0, 0);
+  Sleep(200);
+  Finish(pi, main);
+  return 0;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) { return Run(argc, argv); }

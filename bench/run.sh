@@ -1,0 +1,68 @@
+#!/bin/sh
+# The start-up benchmark: the settings tool's start-up, the folder-icon
+# tool's start-up and an apply with one box ticked to the log-off question,
+# each beside the bare baseline program, alternately in one private prefix
+# after a warm-up; prints medians, their ratios and the peak working sets.
+# Usage: sh bench/run.sh [TREE] [PAIRS]   (TREE: build/win64 by default;
+# PAIRS: 11 by default, at least 10). Builds nothing: build the tree first.
+set -e
+src=$(cd "$(dirname "$0")/.." && pwd)
+tree=$(cd "${1:-$src/build/win64}" && pwd)
+pairs=${2:-11}
+. "$src/scripts/wine-env.sh"
+if [ -z "$DISPLAY" ]; then . "$src/scripts/xvfb.sh"; xvfb_start; trap xvfb_stop EXIT INT TERM; fi
+export SUITE_WINEPREFIX="$tree/bench-prefix"
+sh "$src/scripts/wine-prefix.sh" "$SUITE_WINEPREFIX"
+export WINEPREFIX="$(cd "$SUITE_WINEPREFIX" && pwd)" WINEDEBUG=-all HOME="$SUITE_WINEPREFIX/home"
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
+bin="$WINEPREFIX/drive_c/suite/bin"
+mkdir -p "$bin" "$WINEPREFIX/drive_c/bench/Photos"
+cp -f "$tree/tolvane/tolvane.exe" "$tree/tamrel/tamrel.exe" "$tree/bench/bench_bare.exe" "$tree/bench/bench_launcher.exe" "$bin/"
+# Nothing of the first run: no restore-point script box; the log-off
+# request of the question goes nowhere.
+wine reg add 'HKLM\Software\Tazet\Tolvane' /v RestorePointCreated /t REG_DWORD /d 1 /f >/dev/null 2>&1
+export SUITE_SHUTDOWN_RECORD='C:\suite\bin\shutdown-record.txt'
+main="トルヴァネ ver6.01 for WindowsXP"
+launch() { (cd "$bin" && "$WINELOADER" 'C:\suite\bin\bench_launcher.exe' "$@" | tr -d '\r'); }
+out=$(mktemp -d)
+trap 'rm -rf "$out"; [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true' EXIT INT TERM
+# measure NAME MODE WINDOW COMMAND [TAB BOX BUTTON]: one run, appended to NAME.
+measure() {
+  name=$1; shift
+  line=$(launch "$@") || { echo "bench: $name failed: $line" >&2; exit 1; }
+  echo "$line" | awk '{print $2, $3}' >> "$out/$name"
+}
+one_round() {
+  measure tolvane start "$main" 'C:\suite\bin\tolvane.exe'
+  measure bare start Bare 'C:\suite\bin\bench_bare.exe'
+  measure tamrel start 'C:\bench\Photos' 'C:\suite\bin\tamrel.exe C:\bench\Photos'
+  measure bare_tamrel start Bare 'C:\suite\bin\bench_bare.exe'
+  measure apply apply "$main" 'C:\suite\bin\tolvane.exe' tsDesktop cbNoActiveDesktop sbPlay
+  measure bare_apply apply Bare 'C:\suite\bin\bench_bare.exe' - Box Apply
+}
+wineserver -k 2>/dev/null || true
+"$WINELOADER" wineboot >/dev/null 2>&1 || true
+one_round; one_round   # warm-up: the prefix's files and the server's caches
+rm -f "$out"/*
+i=0
+while [ $i -lt "$pairs" ]; do one_round; i=$((i + 1)); done
+wineserver -k 2>/dev/null || true
+
+median() { sort -n | awk '{v[NR] = $1} END {if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
+col() { awk -v c="$2" '{print $c}' "$out/$1" | median; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.2f", a / b}'; }
+range() { awk -v c="$2" '{print $c}' "$out/$1" | sort -n | awk 'NR == 1 {lo = $1} {hi = $1} END {printf "%s..%s", lo, hi}'; }
+echo "Start-up benchmark, $pairs pairs after 2 warm-up rounds ($SUITE_WINE_ROAD Wine, medians in ms, peak working set in KiB)"
+printf '%-34s %10s %10s %7s   %s\n' "measure" "program" "bare" "ratio" "program's range"
+for m in "tolvane bare settings tool start-up" "tamrel bare_tamrel folder-icon tool start-up" \
+         "apply bare_apply apply, one box, to the question"; do
+  set -- $m
+  p=$1 b=$2; shift 2
+  a=$(col "$p" 1) c=$(col "$b" 1)
+  printf '%-34s %10s %10s %7s   %s\n' "$*" "$a" "$c" "$(ratio "$a" "$c")" "$(range "$p" 1)"
+done
+a=$(col tolvane 2) c=$(col bare 2)
+printf '%-34s %10s %10s %7s\n' "settings tool peak working set" "$a" "$c" "$(ratio "$a" "$c")"
+a=$(col apply 2) c=$(col bare_apply 2)
+printf '%-34s %10s %10s %7s\n' "peak working set after apply" "$a" "$c" "$(ratio "$a" "$c")"
