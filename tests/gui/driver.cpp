@@ -556,6 +556,9 @@ int Hint(HWND top, HWND control) {
       Print(text);
       return 0;
     }
+  }
+  return 0;
+}
 
 // profile: Wine's own profile functions on a file the program wrote.
 int Profile(int argc, wchar_t** argv) {
