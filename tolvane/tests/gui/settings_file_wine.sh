@@ -51,7 +51,11 @@ export_keys() {
              'HKCU\SOFTWARE\Microsoft\Internet Explorer\Main' 'HKLM\Software\Microsoft\Internet Explorer\Main' \
              'HKCU\Software\Microsoft\Windows\CurrentVersion\Internet Settings'; do
     n=$((n + 1))
-    wine reg export "$key" "C:\\settings\\key$n.reg" /y >/dev/null 2>&1 || fail "cannot export $key"
+    # reg can fail to start while a loaded machine's wineserver is busy: try again.
+    tries=0
+    until wine reg export "$key" "C:\\settings\\key$n.reg" /y >/dev/null 2>&1; do
+      tries=$((tries + 1)); [ $tries -lt 5 ] || fail "cannot export $key"; sleep 1
+    done
     cp "$WINEPREFIX/drive_c/settings/key$n.reg" "$1/key$n.reg"
   done
 }
