@@ -12,33 +12,13 @@
 #include <string>
 
 #include "pavrel/main_form.h"
-#include "platform/win32/win32_dialogs.h"
-#include "platform/win32/win32_files.h"
-#include "platform/win32/win32_icons.h"
-#include "platform/win32/win32_library.h"
-#include "platform/win32/win32_registry.h"
-#include "platform/win32/win32_shell.h"
-#include "platform/win32/win32_system.h"
+#include "platform/win32/win32_ports.h"
 #include "ui/win32/renderer.h"
 
 int wmain(int argc, wchar_t** argv) {
   char letter = static_cast<char>(argc > 1 ? argv[1][0] : L'D');
-  port::Win32Registry registry;
-  port::Win32System system;
-  port::Win32Library library;
-  port::Win32Icons icons;
-  port::Win32Dialogs dialogs;
-  port::Win32Shell shell;
-  port::Win32Files files;
-  port::Ports ports;
-  ports.registry = &registry;
-  ports.system = &system;
-  ports.library = &library;
-  ports.icons = &icons;
-  ports.dialogs = &dialogs;
-  ports.shell = &shell;
-  ports.files = &files;
-  ui::Application app(ports);
+  port::Win32Ports real;
+  ui::Application app(real.ports);
   std::unique_ptr<ui::win32::Renderer> renderer;
   if (argc > 2 && std::wstring(argv[2]) == L"window") renderer = std::make_unique<ui::win32::Renderer>(app);
   TfoMain& main = app.CreateForm<TfoMain>();

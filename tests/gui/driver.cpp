@@ -346,9 +346,9 @@ HFONT FontOf(HWND w) {
   wchar_t buf[256] = {};
   if (!atom || !GlobalGetAtomNameW(atom, buf, 256)) return nullptr;
   std::vector<std::wstring> part;
-  std::wstring spec = buf;
-  for (size_t at = 0, bar; part.size() < 4 && (bar = spec.find(L'|', at)) != std::wstring::npos; at = bar + 1)
-    part.push_back(spec.substr(at, bar - at));
+  std::wstring described = buf;
+  for (size_t at = 0, bar; part.size() < 4 && (bar = described.find(L'|', at)) != std::wstring::npos; at = bar + 1)
+    part.push_back(described.substr(at, bar - at));
   if (part.size() < 4) return nullptr;
   LOGFONTW lf{};
   lf.lfHeight = _wtoi(part[0].c_str());
@@ -356,8 +356,8 @@ HFONT FontOf(HWND w) {
   lf.lfItalic = static_cast<BYTE>(_wtoi(part[2].c_str()));
   lf.lfCharSet = static_cast<BYTE>(_wtoi(part[3].c_str()));
   size_t face = 0;
-  for (int i = 0; i < 4; ++i) face = spec.find(L'|', face) + 1;
-  wcsncpy(lf.lfFaceName, spec.c_str() + face, LF_FACESIZE - 1);
+  for (int i = 0; i < 4; ++i) face = described.find(L'|', face) + 1;
+  wcsncpy(lf.lfFaceName, described.c_str() + face, LF_FACESIZE - 1);
   return CreateFontIndirectW(&lf);
 }
 

@@ -154,9 +154,9 @@ void ApplyFont(Node& n) {
   if (n.font) DeleteObject(n.font);
   n.font = f;
   const Font& ef = n.control->EffectiveFont();
-  std::string spec = std::to_string(ef.height) + "|" + (ef.bold ? "700" : "400") + "|" + (ef.italic ? "1" : "0") + "|" +
+  std::string described = std::to_string(ef.height) + "|" + (ef.bold ? "700" : "400") + "|" + (ef.italic ? "1" : "0") + "|" +
                      std::to_string(ef.charset) + "|" + ef.name;
-  ATOM atom = GlobalAddAtomW(Wide(spec).c_str());
+  ATOM atom = GlobalAddAtomW(Wide(described).c_str());
   if (n.fontAtom) GlobalDeleteAtom(n.fontAtom);
   n.fontAtom = atom;
   SetPropW(n.hwnd, kFontProp, reinterpret_cast<HANDLE>(static_cast<uintptr_t>(atom)));
