@@ -1,7 +1,5 @@
 #include "platform/win32/win32_icons.h"
 
-#include <shellapi.h>
-
 #include "platform/text.h"
 
 namespace port {
@@ -15,9 +13,27 @@ std::wstring Wide(const std::string& utf8) {
 HINSTANCE Instance(uintptr_t instance) {
   return instance ? reinterpret_cast<HINSTANCE>(instance) : GetModuleHandleW(nullptr);
 }
+// ExtractIconW's answers, taken from the system's icon extraction in user32
+// (PrivateExtractIconsW), on which the shell's function stands: the shell
+// library, the largest one a program loads, stays out of the start-up.
+// Index -1 asks for the count; a negative index names a resource id; 1 says
+// "not an executable, library or icon file", nothing "no such icon or file".
+HICON WINAPI ExtractIconFromFile(HINSTANCE, LPCWSTR file, UINT index) {
+  constexpr UINT kFailed = 0xFFFFFFFF;
+  if (index == static_cast<UINT>(-1)) {
+    UINT count = PrivateExtractIconsW(file, 0, 0, 0, nullptr, nullptr, 0, LR_DEFAULTCOLOR);
+    return count == kFailed ? nullptr : reinterpret_cast<HICON>(static_cast<uintptr_t>(count));
+  }
+  HICON icon = nullptr;
+  UINT id = 0;
+  UINT got = PrivateExtractIconsW(file, static_cast<int>(index), GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON),
+                                  &icon, &id, 1, LR_DEFAULTCOLOR);
+  if (got == kFailed) return GetFileAttributesW(file) == INVALID_FILE_ATTRIBUTES ? nullptr : reinterpret_cast<HICON>(1);
+  return got > 0 ? icon : nullptr;
+}
 }  // namespace
 
-Win32Icons::Win32Icons() { api.extractIcon = ::ExtractIconW; }
+Win32Icons::Win32Icons() { api.extractIcon = ExtractIconFromFile; }
 
 int Win32Icons::Count(uintptr_t instance, const std::string& file) {
   HICON n = api.extractIcon(Instance(instance), Wide(file).c_str(), static_cast<UINT>(-1));
