@@ -705,7 +705,7 @@ void FitCaption(Node& n) {
     SetWindowPos(n.hwnd, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
   --n.pushing;
   if (cut) SetPropW(n.hwnd, kCutProp, reinterpret_cast<HANDLE>(1));
-  else RemovePropW(n.hwnd, kCutProp);
+  else if (n.cut) RemovePropW(n.hwnd, kCutProp);
   if (cut != n.cut || cut || n.tipShown) {
     n.cut = cut;
     SyncTip(n);
