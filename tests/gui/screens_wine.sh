@@ -19,6 +19,7 @@ export SUITE_WINEPREFIX="$work/prefix"
 gui_tree=$(d=$(dirname "$tolvane"); while [ "$d" != / ] && [ ! -f "$d/CMakeCache.txt" ]; do d=$(dirname "$d"); done; echo "$d")
 cd "$(dirname "$tolvane")"
 . "$src/tests/gui/lib.sh"
+on_exit 'rm -rf "$work"'
 export SUITE_SHUTDOWN_RECORD='C:\suite\bin\shutdown-record.txt'
 # No first-run restore point: the window opens without the script's box.
 wine reg add 'HKLM\Software\Tazet\Tolvane' /v RestorePointCreated /t REG_DWORD /d 1 /f >/dev/null 2>&1
