@@ -5,6 +5,9 @@
 # its own (build/<tree>/wineprefix-NAME), so it runs beside the other tests.
 include(GoogleTest)
 # The command a Wine GUI test runs under: a display of its own for the test.
+# Such tests run side by side; each names its COST (the seconds it took on a
+# loaded 8-core machine) so that a tree without timings of its own starts the
+# longest first.
 set(SUITE_OWN_DISPLAY sh ${CMAKE_CURRENT_LIST_DIR}/../scripts/own-display.sh)
 function(suite_test name)
   cmake_parse_arguments(ST "OWN_DISPLAY" "" "SOURCES;LIBS" ${ARGN})
