@@ -37,8 +37,11 @@ stop() {
   rm -f "$SUITE_GUI_PREFIXES"
   xvfb_stop
 }
-trap '[ -z "$child" ] || { kill "$child" 2>/dev/null; wait "$child"; }; stop; exit 1' INT TERM HUP
-"$@" &
+# The test runs in a process group of its own (setsid: as a background job
+# it is no group leader, so it keeps its process id): an interrupt reaches
+# the programs it waits for too (a prefix being made, a driver call).
+trap '[ -z "$child" ] || { kill -TERM -"$child" 2>/dev/null; wait "$child"; }; stop; exit 1' INT TERM HUP
+setsid "$@" &
 child=$!
 wait "$child"
 status=$?
