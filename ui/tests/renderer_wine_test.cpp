@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <string>
 
 #include "platform/memory/memory_dialogs.h"
 #include "platform/memory/memory_icons.h"
@@ -16,6 +17,27 @@ namespace {
 
 HWND Child(HWND parent, const wchar_t* cls, const wchar_t* text) {
   return FindWindowExW(parent, nullptr, cls, text);
+}
+
+// The window the renderer names so, as the GUI driver finds it.
+struct NameSearch {
+  std::wstring name;
+  HWND found = nullptr;
+};
+BOOL CALLBACK MatchName(HWND w, LPARAM lp) {
+  auto& s = *reinterpret_cast<NameSearch*>(lp);
+  auto atom = static_cast<ATOM>(reinterpret_cast<uintptr_t>(GetPropW(w, L"SuiteName")));
+  wchar_t buf[256] = {};
+  if (atom && GlobalGetAtomNameW(atom, buf, 256) && s.name == buf) {
+    s.found = w;
+    return FALSE;
+  }
+  return TRUE;
+}
+HWND Named(HWND top, const wchar_t* name) {
+  NameSearch s{name};
+  EnumChildWindows(top, MatchName, reinterpret_cast<LPARAM>(&s));
+  return s.found;
 }
 
 struct RendererTest : ::testing::Test {
@@ -96,6 +118,70 @@ TEST_F(RendererTest, ListViewShowsTheModelsItemsAfterTheQueueRan) {
   EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 2);
   lv.SetSelected(1);
   EXPECT_EQ(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED), 1);
+}
+
+TEST_F(RendererTest, AHiddenSheetsControlsAreMadeWhenItIsFirstShownWithTheModelsState) {
+  form.SetClientSize(400, 300);
+  auto& pages = form.Add<ui::PageControl>("PageControl", {0, 0, 400, 300});
+  auto& first = pages.Add<ui::TabSheet>("tsFirst", {}, "First");
+  auto& second = pages.Add<ui::TabSheet>("tsSecond", {}, "Second");
+  first.Add<ui::CheckBox>("cbFirst", {8, 8, 200, 20}, "On the first");
+  auto& cb = second.Add<ui::CheckBox>("cbSecond", {8, 8, 200, 20}, "On the second");
+  auto& ed = second.Add<ui::Edit>("edSecond", {8, 40, 120, 21});
+  auto& ud = second.Add<ui::UpDown>("udSecond", {128, 40, 16, 21});
+  ud.SetAssociate(&ed);
+  ud.SetRange(0, 99);
+  int clicks = 0;
+  cb.OnClick = [&](ui::Control&) { ++clicks; };
+  form.Show();
+  HWND sheets[2] = {Named(Window(), L"tsFirst"), Named(Window(), L"tsSecond")};
+  ASSERT_NE(sheets[0], nullptr);
+  ASSERT_NE(sheets[1], nullptr);
+  EXPECT_NE(Child(sheets[0], L"Button", L"On the first"), nullptr);
+  EXPECT_EQ(Child(sheets[1], L"Button", nullptr), nullptr);  // not made yet
+
+  cb.SetChecked(true);  // while the sheet has no windows
+  ud.SetPosition(42);
+  ed.SetEnabled(false);
+  EXPECT_EQ(clicks, 1);
+  pages.SetActivePageIndex(1);
+  HWND box = Child(sheets[1], L"Button", L"On the second");
+  ASSERT_NE(box, nullptr);
+  EXPECT_TRUE(IsWindowVisible(sheets[1]));
+  EXPECT_FALSE(IsWindowVisible(sheets[0]));
+  EXPECT_EQ(SendMessageW(box, BM_GETCHECK, 0, 0), BST_CHECKED);
+  HWND edit = Child(sheets[1], L"Edit", nullptr);
+  ASSERT_NE(edit, nullptr);
+  EXPECT_FALSE(IsWindowEnabled(edit));
+  HWND updown = Child(sheets[1], UPDOWN_CLASSW, nullptr);
+  ASSERT_NE(updown, nullptr);
+  EXPECT_EQ(reinterpret_cast<HWND>(SendMessageW(updown, UDM_GETBUDDY, 0, 0)), edit);
+  EXPECT_EQ(SendMessageW(updown, UDM_GETPOS32, 0, 0), 42);
+
+  SendMessageW(box, BM_CLICK, 0, 0);  // the user's click on the newly made box
+  app.ProcessMessages();
+  EXPECT_EQ(clicks, 2);
+  EXPECT_FALSE(cb.Checked());
+  pages.SetActivePageIndex(0);  // shown again later: made once
+  pages.SetActivePageIndex(1);
+  EXPECT_EQ(FindWindowExW(sheets[1], box, L"Button", nullptr), nullptr);
+}
+
+TEST_F(RendererTest, AProgressBarShowsItsLastPositionOnceTheQueueRuns) {
+  form.SetClientSize(300, 100);
+  auto& bar = form.Add<ui::ProgressBar>("pbX", {8, 8, 280, 20});
+  bar.SetRange(0, 1000);
+  bar.Step = 1;
+  form.Show();
+  HWND window = Named(Window(), L"pbX");
+  ASSERT_NE(window, nullptr);
+  for (int i = 0; i < 700; ++i) bar.StepIt();  // quick steps in a row, as a work loop makes them
+  app.ProcessMessages();
+  EXPECT_EQ(SendMessageW(window, PBM_GETPOS, 0, 0), 700);
+  bar.SetPosition(20);  // after a frame's pause, a step shows at once
+  Sleep(40);
+  bar.SetPosition(30);
+  EXPECT_EQ(SendMessageW(window, PBM_GETPOS, 0, 0), 30);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include "ui/win32/renderer.h"
 
 #include <algorithm>
+#include <map>
 #include <string>
 
 #include "platform/text.h"
@@ -61,25 +62,23 @@ struct Renderer::Node : Peer {
   int pushing = 0;     // >0 while the model writes to the window: its notifications are echoes
   int fromWindow = 0;  // >0 while the window's state goes into the model: nothing to push back
   bool syncPending = false;
-  HFONT font = nullptr;
+  HFONT font = nullptr;  // shared: one font for each description, kept while the program runs
   HBRUSH brush = nullptr;
   COLORREF brushColor = 0;
   HIMAGELIST imageList = nullptr;
   UINT id = 0;
   ATOM nameAtom = 0;
-  ATOM fontAtom = 0;
   HWND tip = nullptr;    // the form's tooltip window (root nodes only)
   bool tipShown = false;  // this control has its tools in the form's tooltip
   bool cut = false;       // its caption is shown cut at a word, the whole in the tooltip
   bool deferred = false;  // a tab sheet whose controls get windows when it is first shown
   bool unmade = false;    // a hidden control (and its children): its window is made when it is first shown
+  DWORD barPainted = 0;   // a progress bar's last immediate repaint (GetTickCount), 0 before the first
 
   ~Node() override {
     if (control) control->SetPeer(nullptr);
     if (nameAtom) GlobalDeleteAtom(nameAtom);
-    if (fontAtom) GlobalDeleteAtom(fontAtom);
     if (brush) DeleteObject(brush);
-    if (font) DeleteObject(font);
     if (imageList) ImageList_Destroy(imageList);
   }
 
@@ -117,9 +116,12 @@ using Node = Renderer::Node;
 
 Node* NodeOf(HWND w) { return static_cast<Node*>(GetPropW(w, kNodeProp)); }
 
-// Ties a new window to its node, and names it for the GUI driver.
-void Attach(Node& n) {
-  SetPropW(n.hwnd, kNodeProp, &n);
+// Ties a new window to its node.
+void Attach(Node& n) { SetPropW(n.hwnd, kNodeProp, &n); }
+
+// Names a window for the GUI driver, once it shows the model's state: a
+// driver never finds a window that is still being made.
+void Name(Node& n) {
   if (!n.control->Name().empty()) {
     n.nameAtom = GlobalAddAtomW(Wide(n.control->Name()).c_str());
     if (n.nameAtom) SetPropW(n.hwnd, kNameProp, reinterpret_cast<HANDLE>(static_cast<uintptr_t>(n.nameAtom)));
@@ -147,19 +149,32 @@ HFONT MakeFont(const Font& f) {
 
 void FitCaption(Node& n);
 
+// The fonts in use, one for each description, with the atom that tells the
+// GUI driver the description. A window program uses a handful of fonts: they
+// are kept while it runs.
+struct SharedFont {
+  HFONT font = nullptr;
+  ATOM atom = 0;
+};
+const SharedFont& FontFor(const Font& f) {
+  static std::map<std::string, SharedFont> fonts;
+  std::string described = std::to_string(f.height) + "|" + (f.bold ? "700" : "400") + "|" + (f.italic ? "1" : "0") + "|" +
+                          std::to_string(f.charset) + "|" + f.name;
+  std::string key = described + (f.underline ? "|u" : "");
+  auto it = fonts.find(key);
+  if (it == fonts.end())
+    it = fonts.emplace(key, SharedFont{MakeFont(f), GlobalAddAtomW(Wide(described).c_str())}).first;
+  return it->second;
+}
+
 void ApplyFont(Node& n) {
   if (!n.hwnd) return;  // made later, in the font of then
-  HFONT f = MakeFont(n.control->EffectiveFont());
-  SendMessageW(n.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(f), TRUE);
-  if (n.font) DeleteObject(n.font);
-  n.font = f;
-  const Font& ef = n.control->EffectiveFont();
-  std::string described = std::to_string(ef.height) + "|" + (ef.bold ? "700" : "400") + "|" + (ef.italic ? "1" : "0") + "|" +
-                     std::to_string(ef.charset) + "|" + ef.name;
-  ATOM atom = GlobalAddAtomW(Wide(described).c_str());
-  if (n.fontAtom) GlobalDeleteAtom(n.fontAtom);
-  n.fontAtom = atom;
-  SetPropW(n.hwnd, kFontProp, reinterpret_cast<HANDLE>(static_cast<uintptr_t>(atom)));
+  const SharedFont& f = FontFor(n.control->EffectiveFont());
+  if (n.font != f.font) {
+    SendMessageW(n.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(f.font), IsWindowVisible(n.hwnd));
+    n.font = f.font;
+    SetPropW(n.hwnd, kFontProp, reinterpret_cast<HANDLE>(static_cast<uintptr_t>(f.atom)));
+  }
   FitCaption(n);
   for (auto& ch : n.children) ApplyFont(*ch);
 }
@@ -191,6 +206,19 @@ bool SheetShown(Node& n) {
   auto& sheet = static_cast<TabSheet&>(*n.control);
   auto* pages = static_cast<PageControl*>(sheet.Parent());
   return sheet.Visible() && pages && pages->ActivePageIndex() == sheet.PageIndex();
+}
+
+// Whether the control's own window shows, as the model says (its parents aside).
+bool ShownInModel(Node& n) {
+  return n.control->Visible() && (n.control->GetKind() != Kind::TabSheet || SheetShown(n));
+}
+
+// A window without frame, edge or scroll bar has nothing to paint outside
+// its client area: its WM_NCPAINT is answered without the default work.
+bool NoFrame(HWND w) {
+  constexpr LONG_PTR kFrame = WS_BORDER | WS_DLGFRAME | WS_THICKFRAME | WS_VSCROLL | WS_HSCROLL;
+  constexpr LONG_PTR kEdge = WS_EX_CLIENTEDGE | WS_EX_STATICEDGE | WS_EX_WINDOWEDGE | WS_EX_DLGMODALFRAME;
+  return !(GetWindowLongPtrW(w, GWL_STYLE) & kFrame) && !(GetWindowLongPtrW(w, GWL_EXSTYLE) & kEdge);
 }
 
 DWORD AlignStyle(Alignment a, DWORD left, DWORD center, DWORD right) {
@@ -309,6 +337,9 @@ void CreateWindowFor(Node& n, HINSTANCE inst) {
   RECT r = Placement(n);
   int height = r.bottom - r.top;
   if (c.GetKind() == Kind::ComboBox) height += 200;  // room for the drop-down list
+  // Under a parent that is not shown yet, a control that shows is made shown:
+  // one step less for each window of a new form.
+  if (ShownInModel(n) && !IsWindowVisible(n.parent->hwnd)) style |= WS_VISIBLE;
   std::wstring text = c.GetKind() == Kind::Edit || c.GetKind() == Kind::Memo ? std::wstring() : Wide(c.Caption());
   n.hwnd = CreateWindowExW(ex, cls, text.c_str(), style, r.left, r.top, r.right - r.left, height, n.parent->hwnd,
                            reinterpret_cast<HMENU>(static_cast<uintptr_t>(n.id)), inst, nullptr);
@@ -358,6 +389,7 @@ void CreateWindowFor(Node& n, HINSTANCE inst) {
   }
   --n.pushing;
   PushState(n);
+  Name(n);
 }
 
 // Puts the whole state of the model into the window (after creation).
@@ -365,8 +397,8 @@ void PushState(Node& n) {
   for (Prop p : {Prop::Range, Prop::Items, Prop::Text, Prop::Position, Prop::ItemIndex, Prop::Checked, Prop::Enabled, Prop::Hint})
     n.Changed(*n.control, p);
   if (n.control->GetKind() != Kind::Form) {
-    bool shown = n.control->Visible() && (n.control->GetKind() != Kind::TabSheet || SheetShown(n));
-    ShowWindow(n.hwnd, shown ? SW_SHOWNA : SW_HIDE);
+    bool shown = ShownInModel(n);
+    if (shown != ((GetWindowLongPtrW(n.hwnd, GWL_STYLE) & WS_VISIBLE) != 0)) ShowWindow(n.hwnd, shown ? SW_SHOWNA : SW_HIDE);
   }
 }
 
@@ -515,6 +547,24 @@ void SyncList(Node& n) {
   --n.pushing;
 }
 
+// A progress bar's new position. The bar repaints at once, since the queue
+// does not run while the work goes on, but at most once in a frame's time:
+// quick steps in a row show together, and the last one is shown when the
+// queue runs again.
+void ShowBarPosition(Node& n) {
+  constexpr DWORD kFrameMs = 16;
+  DWORD now = GetTickCount();
+  if (n.barPainted == 0 || now - n.barPainted >= kFrameMs) {
+    n.syncPending = false;
+    SendMessageW(n.hwnd, PBM_SETPOS, static_cast<WPARAM>(static_cast<ProgressBar&>(*n.control).Position()), 0);
+    UpdateWindow(n.hwnd);
+    n.barPainted = GetTickCount() | 1;
+  } else if (!n.syncPending) {
+    n.syncPending = true;
+    PostMessageW(GetAncestor(n.hwnd, GA_ROOT), kSyncMessage, 0, reinterpret_cast<LPARAM>(n.hwnd));
+  }
+}
+
 void SyncStrings(Node& n) {
   bool combo = n.control->GetKind() == Kind::ComboBox;
   const Strings& items = combo ? static_cast<ComboBox&>(*n.control).Items : static_cast<ListBox&>(*n.control).Items;
@@ -565,14 +615,13 @@ bool WrapsByItself(const Control& c) {
 
 // The text's size in the control's font: on one line, or wrapped at width.
 SIZE MeasureText(Node& n, const std::wstring& text, int wrapWidth) {
-  HDC dc = GetDC(n.hwnd);
+  static HDC dc = CreateCompatibleDC(nullptr);  // the screen's metrics, without a window's DC
   HGDIOBJ old = SelectObject(dc, n.font);
   RECT r{0, 0, std::max(wrapWidth, 1), 0};
   UINT flags = DT_CALCRECT | (wrapWidth > 0 ? DT_WORDBREAK : DT_SINGLELINE) |
                (n.control->GetKind() == Kind::StaticText ? DT_NOPREFIX : 0);
   DrawTextW(dc, text.c_str(), -1, &r, flags);
   SelectObject(dc, old);
-  ReleaseDC(n.hwnd, dc);
   return {r.right - r.left, r.bottom - r.top};
 }
 
@@ -796,10 +845,7 @@ void Renderer::Node::Changed(Control& c, Prop what) {
     case Prop::Position:
       if (c.GetKind() == Kind::UpDown) SendMessageW(hwnd, UDM_SETPOS32, 0, static_cast<UpDown&>(c).Position());
       if (c.GetKind() == Kind::TrackBar) SendMessageW(hwnd, TBM_SETPOS, TRUE, static_cast<TrackBar&>(c).Position());
-      if (c.GetKind() == Kind::ProgressBar) {
-        SendMessageW(hwnd, PBM_SETPOS, static_cast<WPARAM>(static_cast<ProgressBar&>(c).Position()), 0);
-        UpdateWindow(hwnd);  // the bar repaints itself while the queue does not run
-      }
+      if (c.GetKind() == Kind::ProgressBar) ShowBarPosition(*this);
       break;
     case Prop::Range:
       if (c.GetKind() == Kind::UpDown) {
@@ -996,9 +1042,32 @@ bool ChildMessage(HWND w, UINT m, WPARAM wp, LPARAM lp, LRESULT& result) {
       }
       return false;
     case kSyncMessage:
-      if (Node* n = child(reinterpret_cast<HWND>(lp)); n && n->syncPending) SyncList(*n);
+      if (Node* n = child(reinterpret_cast<HWND>(lp)); n && n->syncPending) {
+        if (n->control->GetKind() == Kind::ProgressBar) {
+          n->syncPending = false;
+          SendMessageW(n->hwnd, PBM_SETPOS, static_cast<WPARAM>(static_cast<ProgressBar&>(*n->control).Position()), 0);
+        } else {
+          SyncList(*n);
+        }
+      }
       result = 0;
       return true;
+    default: return false;
+  }
+}
+
+// The kinds of the system's classes whose windows draw nothing outside their
+// client area but a frame: group boxes, captions and buttons.
+bool FramelessKind(Kind k) {
+  switch (k) {
+    case Kind::GroupBox:
+    case Kind::RadioGroup:
+    case Kind::Label:
+    case Kind::StaticText:
+    case Kind::CheckBox:
+    case Kind::RadioButton:
+    case Kind::Button:
+    case Kind::SpeedButton: return true;
     default: return false;
   }
 }
@@ -1023,6 +1092,7 @@ LRESULT CALLBACK SubclassProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
       return 1;
     }
     if (m == WM_SETCURSOR && reinterpret_cast<HWND>(wp) == w && LOWORD(lp) == HTCLIENT && SetHandCursor(*n)) return TRUE;
+    if (m == WM_NCPAINT && FramelessKind(n->control->GetKind()) && NoFrame(w)) return 0;
     if (m == WM_LBUTTONUP && (n->control->GetKind() == Kind::Edit || n->control->GetKind() == Kind::Memo)) {
       LRESULT r = CallWindowProcW(old, w, m, wp, lp);
       Node* again = NodeOf(w);
@@ -1091,6 +1161,9 @@ LRESULT CALLBACK ContainerProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     if (ChildMessage(w, m, wp, lp, result)) return result;
     switch (m) {
       case WM_ERASEBKGND: return 1;
+      case WM_NCPAINT:
+        if (NoFrame(w)) return 0;
+        break;
       case WM_PAINT: {
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(w, &ps);
@@ -1249,6 +1322,7 @@ void Renderer::FormShown(Form& form) {
     node->hwnd = CreateWindowExW(ex, kFormClass, Wide(form.Caption()).c_str(), style, form.Left(), form.Top(),
                                  r.right - r.left, r.bottom - r.top, owner, nullptr, inst, nullptr);
     Attach(*node);
+    Name(*node);
     form.SetPeer(node.get());
     for (auto& child : form.Children()) Build(this, app_, *node, *child, inst);
     ConnectBuddies(*node);
