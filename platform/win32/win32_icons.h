@@ -1,4 +1,4 @@
-// Icons of files through the shell (ExtractIconW) and bitmaps from files.
+// Icons of files (as the shell's ExtractIconW gives them) and bitmaps from files.
 // Every system call goes through the table `api`.
 #pragma once
 #include <windows.h>
@@ -10,7 +10,7 @@ namespace port {
 class Win32Icons : public Icons {
  public:
   struct Api {
-    HICON(WINAPI* extractIcon)(HINSTANCE, LPCWSTR, UINT) = nullptr;  // shell32 ExtractIconW
+    HICON(WINAPI* extractIcon)(HINSTANCE, LPCWSTR, UINT) = nullptr;  // as ExtractIconW
     decltype(&::DestroyIcon) destroyIcon = ::DestroyIcon;
     decltype(&::CopyIcon) copyIcon = ::CopyIcon;
     decltype(&::LoadImageW) loadImage = ::LoadImageW;
