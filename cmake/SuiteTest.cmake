@@ -1,12 +1,29 @@
 # suite_test(NAME SOURCES... LIBS ...): a GoogleTest binary.
 # Natively each test case is a CTest test; under Wine the whole binary is one
 # test (starting Wine once per case would cost more than the cases themselves).
+# OWN_DISPLAY: a test of real windows runs on an X display and in a prefix of
+# its own (build/<tree>/wineprefix-NAME), so it runs beside the other tests.
 include(GoogleTest)
+# The command a Wine GUI test runs under: a display of its own for the test.
+# Such tests run side by side. SUITE_GUI_TEST are their shared properties:
+# each counts as two processors (a program, the driver's and Wine's own
+# processes), so ctest -j8 runs four of them at once beside the other tests,
+# and none slows down so much that its waits run out. Each names its COST
+# too (the seconds it took so on a loaded 8-core machine), so that a tree
+# without timings of its own starts the longest first.
+get_filename_component(suite_scripts ${CMAKE_CURRENT_LIST_DIR}/../scripts ABSOLUTE)
+set(SUITE_OWN_DISPLAY sh ${suite_scripts}/own-display.sh)
+set(SUITE_GUI_TEST PROCESSORS 2)
 function(suite_test name)
-  cmake_parse_arguments(ST "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ST "OWN_DISPLAY" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ST_SOURCES})
   target_link_libraries(${name} PRIVATE ${ST_LIBS} GTest::gtest GTest::gtest_main)
-  if(SUITE_WINDOWS)
+  if(SUITE_WINDOWS AND ST_OWN_DISPLAY)
+    target_link_options(${name} PRIVATE -mconsole)
+    add_test(NAME ${name} COMMAND ${SUITE_OWN_DISPLAY} sh ${suite_scripts}/wine-run.sh $<TARGET_FILE:${name}>)
+    set_tests_properties(${name} PROPERTIES ${SUITE_GUI_TEST} TIMEOUT 300
+                         ENVIRONMENT SUITE_WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix-${name})
+  elseif(SUITE_WINDOWS)
     target_link_options(${name} PRIVATE -mconsole)
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES TIMEOUT 300)

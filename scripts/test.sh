@@ -10,12 +10,22 @@ B=${SUITE_BUILD:-$root/build}
 sh "$root/scripts/install-deps.sh"
 . "$root/scripts/wine-env.sh"
 wine_road_line
-for t in native asan fuzz; do sh "$root/scripts/build.sh" $t; done
+# timed WHAT COMMAND...: runs the command; the log tells how long it took.
+times=""
+timed() {
+  what=$1; shift
+  t0=$(date +%s)
+  "$@"; rc=$?
+  times="$times$what: $(($(date +%s) - t0)) s
+"
+  return $rc
+}
+for t in native asan fuzz; do timed "build $t" sh "$root/scripts/build.sh" $t; done
 if [ "$SUITE_WINE_ROAD" = win64 ]; then
-  sh "$root/scripts/build.sh" win32 programs
+  timed "build win32 programs" sh "$root/scripts/build.sh" win32 programs
 fi
-sh "$root/scripts/build.sh" "$SUITE_WINE_ROAD"
-sh "$root/scripts/wine-prefix.sh" "$B/$SUITE_WINE_ROAD/wineprefix"
+timed "build $SUITE_WINE_ROAD" sh "$root/scripts/build.sh" "$SUITE_WINE_ROAD"
+timed "prefix" sh "$root/scripts/wine-prefix.sh" "$B/$SUITE_WINE_ROAD/wineprefix"
 
 . "$root/scripts/xvfb.sh"
 xvfb_start
@@ -25,9 +35,10 @@ status=0
 export ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1
 for t in native asan "$SUITE_WINE_ROAD"; do
   echo "== tests: $t"
-  (cd "$B/$t" && ctest -j "$(nproc)" --output-on-failure --timeout 600) || status=1
+  timed "tests $t" sh -c 'cd "$1" && ctest -j "$(nproc)" --output-on-failure --timeout 600' sh "$B/$t" || status=1
 done
 # Arbitrary settings files, for a bounded time (scripts/fuzz.sh runs longer).
-sh "$root/scripts/fuzz.sh" 30 || status=1
+timed "fuzz" sh "$root/scripts/fuzz.sh" 30 || status=1
+printf '== times\n%s' "$times"
 wine_road_line
 exit $status

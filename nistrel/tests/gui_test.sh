@@ -15,6 +15,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export SUITE_WINEPREFIX="$work/prefix"
 . "$src/tests/gui/lib.sh"
+on_exit 'rm -rf "$work"'
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 # The settings tool never ends the session in a test.
 export SUITE_SHUTDOWN_RECORD='C:\shutdown-record.txt'

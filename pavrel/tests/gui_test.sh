@@ -13,7 +13,10 @@ src=$(cd "$(dirname "$0")/../.." && pwd)
 d=$(cd "$(dirname "$exe")" && pwd)
 while [ "$d" != / ] && [ ! -f "$d/CMakeCache.txt" ]; do d=$(dirname "$d"); done
 gui_tree=$d
-export SUITE_WINEPREFIX=${SUITE_WINEPREFIX:-$d/wineprefix}
+# A prefix of its own: the English run changes the prefix's system face.
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export SUITE_WINEPREFIX=${SUITE_WINEPREFIX:-$work/prefix}
 . "$src/tests/gui/lib.sh"
 mkdir -p "$shots"
 
@@ -24,7 +27,7 @@ cleanup() {
   wineserver -k 2>/dev/null || true
   rm -f "$WINEPREFIX/dosdevices/d:"
   chmod -R u+w "$drive" 2>/dev/null || true
-  rm -rf "$drive"
+  rm -rf "$drive" "$work"
 }
 trap cleanup EXIT
 # wait_for WHAT COMMAND...: up to 30 s until the command succeeds.

@@ -9,8 +9,12 @@ src=$(cd "$(dirname "$0")/../.." && pwd)
 d=$(cd "$(dirname "$exe")" && pwd)
 while [ "$d" != / ] && [ ! -f "$d/CMakeCache.txt" ]; do d=$(dirname "$d"); done
 gui_tree=$d
-export SUITE_WINEPREFIX=${SUITE_WINEPREFIX:-$d/wineprefix}
+# A prefix of its own: the English run changes the prefix's system face.
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export SUITE_WINEPREFIX=${SUITE_WINEPREFIX:-$work/prefix}
 . "$src/tests/gui/lib.sh"
+on_exit 'rm -rf "$work"'
 mkdir -p "$shots"
 
 # tamrel's window is named after its target.

@@ -7,11 +7,17 @@ set -e
 src=$1; exe=$2
 bin=$(dirname "$exe")
 gui_tree=$(cd "$bin/../.." && pwd)
-export SUITE_WINEPREFIX=${SUITE_WINEPREFIX:-$gui_tree/wineprefix}
+# A prefix of its own: the English run changes the prefix's system face.
+work=$(mktemp -d)
+export SUITE_WINEPREFIX=${SUITE_WINEPREFIX:-$work/prefix}
 shots="$gui_tree/screenshots"
 mkdir -p "$shots"
-if [ -z "$DISPLAY" ]; then . "$src/scripts/xvfb.sh"; xvfb_start; trap xvfb_stop EXIT; fi
+own_x=""
+if [ -z "$DISPLAY" ]; then . "$src/scripts/xvfb.sh"; xvfb_start; own_x=1; fi
+ends='rm -rf "$work"; [ -z "$own_x" ] || xvfb_stop'
+trap "$ends" EXIT
 . "$src/tests/gui/lib.sh"
+on_exit "$ends"
 fixture='C:\suite\bin\fixture_icons.dll'
 
 run() {  # LANG SHOT

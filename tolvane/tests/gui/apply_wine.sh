@@ -14,6 +14,7 @@ trap 'rm -rf "$work"' EXIT
 export SUITE_WINEPREFIX="$work/prefix"
 cd "$(dirname "$exe")"
 . "$src/tests/gui/lib.sh"
+on_exit 'rm -rf "$work"'
 # The program never ends the session in a test: the request goes to a file.
 export SUITE_SHUTDOWN_RECORD='C:\suite\bin\shutdown-record.txt'
 bin="$WINEPREFIX/drive_c/suite/bin"

@@ -19,6 +19,7 @@ trap 'rm -rf "$work"' EXIT
 export SUITE_WINEPREFIX="$work/prefix"
 cd "$(dirname "$exe")"
 . "$src/tests/gui/lib.sh"
+on_exit 'rm -rf "$work"'
 export SUITE_SHUTDOWN_RECORD='C:\suite\bin\shutdown-record.txt'
 
 suite='HKLM\Software\Tazet\Tolvane'

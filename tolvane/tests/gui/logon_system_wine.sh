@@ -20,6 +20,7 @@ trap 'rm -rf "$work"' EXIT
 export SUITE_WINEPREFIX="$work/prefix"
 cd "$(dirname "$tolvane")"
 . "$src/tests/gui/lib.sh"
+on_exit 'rm -rf "$work"'
 export SUITE_SHUTDOWN_RECORD='C:\suite\shutdown-record.txt'
 
 folder='C:\Program Files\Tolvane'

@@ -21,9 +21,10 @@ file='C:\settings\saved.ini'
 # prefix NAME: a fresh prefix with the program installed as the installer
 # lays it out, and no restore-point script on this run.
 prefix() {
-  wineserver -k 2>/dev/null || true
+  [ -z "$WINEPREFIX" ] || wineserver -k 2>/dev/null || true
   export SUITE_WINEPREFIX="$work/$1"
   . "$src/tests/gui/lib.sh"
+  on_exit 'rm -rf "$work"'
   install="$WINEPREFIX/drive_c/Program Files/Tolvane"
   mkdir -p "$install" "$WINEPREFIX/drive_c/settings"
   cp -f "$tolvane" "$install/"

@@ -18,6 +18,7 @@ trap 'rm -rf "$work"' EXIT
 export SUITE_WINEPREFIX="$work/prefix"
 cd "$(dirname "$tolvane")"
 . "$src/tests/gui/lib.sh"
+on_exit 'rm -rf "$work"'
 export SUITE_SHUTDOWN_RECORD='C:\suite\shutdown-record.txt'
 
 # The installer's layout, and three programs to pick.
