@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <map>
 #include <string>
+#include <unordered_map>
 
 #include "platform/text.h"
 
@@ -16,7 +17,6 @@ namespace {
 constexpr wchar_t kFormClass[] = L"SuiteForm";
 constexpr wchar_t kPanelClass[] = L"SuitePanel";
 constexpr wchar_t kImageClass[] = L"SuiteImage";
-constexpr wchar_t kNodeProp[] = L"SuiteNode";
 // The control's name as a global atom, so that the GUI test driver of another
 // process finds a control by the name the code gives it.
 constexpr wchar_t kNameProp[] = L"SuiteName";
@@ -48,6 +48,13 @@ LRESULT CALLBACK FormProc(HWND, UINT, WPARAM, LPARAM);
 LRESULT CALLBACK ContainerProc(HWND, UINT, WPARAM, LPARAM);
 LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM);
 
+// The nodes of this program's windows. A window's own properties would do,
+// but reading one asks the window system's server, on every message.
+std::unordered_map<HWND, Renderer::Node*>& Nodes() {
+  static std::unordered_map<HWND, Renderer::Node*> nodes;
+  return nodes;
+}
+
 }  // namespace
 
 // One window of one control; the model's Peer for that control.
@@ -77,6 +84,7 @@ struct Renderer::Node : Peer {
 
   ~Node() override {
     if (control) control->SetPeer(nullptr);
+    if (hwnd) Nodes().erase(hwnd);
     if (nameAtom) GlobalDeleteAtom(nameAtom);
     if (brush) DeleteObject(brush);
     if (imageList) ImageList_Destroy(imageList);
@@ -114,10 +122,13 @@ namespace {
 
 using Node = Renderer::Node;
 
-Node* NodeOf(HWND w) { return static_cast<Node*>(GetPropW(w, kNodeProp)); }
+Node* NodeOf(HWND w) {
+  auto it = Nodes().find(w);
+  return it == Nodes().end() ? nullptr : it->second;
+}
 
 // Ties a new window to its node.
-void Attach(Node& n) { SetPropW(n.hwnd, kNodeProp, &n); }
+void Attach(Node& n) { Nodes()[n.hwnd] = &n; }
 
 // Names a window for the GUI driver, once it shows the model's state: a
 // driver never finds a window that is still being made.
@@ -1100,7 +1111,7 @@ LRESULT CALLBACK SubclassProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
       return r;
     }
     if (m == WM_NCDESTROY) {
-      RemovePropW(w, kNodeProp);
+      Nodes().erase(w);
       SetWindowLongPtrW(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old));
       n->hwnd = nullptr;
     }
@@ -1180,7 +1191,7 @@ LRESULT CALLBACK ContainerProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
       case WM_LBUTTONDBLCLK:
         return 0;
       case WM_NCDESTROY:
-        RemovePropW(w, kNodeProp);
+        Nodes().erase(w);
         n->hwnd = nullptr;
         break;
     }
@@ -1244,7 +1255,7 @@ LRESULT CALLBACK FormProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
         if (LOWORD(wp) != WA_INACTIVE && form.OnActivate) User(*n, [&] { form.OnActivate(form); });
         break;
       case WM_NCDESTROY:
-        RemovePropW(w, kNodeProp);
+        Nodes().erase(w);
         n->hwnd = nullptr;
         break;
     }
