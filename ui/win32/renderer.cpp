@@ -799,6 +799,7 @@ void Renderer::Node::Changed(Control& c, Prop what) {
       }
       break;
     case Prop::Enabled:
+      if (!IsWindowEnabled(hwnd) == !c.Enabled()) break;  // as it is: nothing to tell the window system
       EnableWindow(hwnd, c.Enabled());
       InvalidateRect(hwnd, nullptr, TRUE);
       break;
