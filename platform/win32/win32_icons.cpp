@@ -12,7 +12,7 @@ std::wstring Wide(const std::string& utf8) {
   std::u16string w = Utf8ToUtf16(utf8);
   return std::wstring(w.begin(), w.end());
 }
-// The module handle the shell wants: the caller's instance, or this program's.
+// The module handle ExtractIconW takes: the caller's instance, or this program's.
 HINSTANCE Instance(uintptr_t instance) {
   return instance ? reinterpret_cast<HINSTANCE>(instance) : GetModuleHandleW(nullptr);
 }

@@ -127,8 +127,12 @@ Node* NodeOf(HWND w) {
   return it == Nodes().end() ? nullptr : it->second;
 }
 
-// Ties a new window to its node.
+// Ties a new window to its node, and unties it as the window goes.
 void Attach(Node& n) { Nodes()[n.hwnd] = &n; }
+void Detach(Node& n) {
+  Nodes().erase(n.hwnd);
+  n.hwnd = nullptr;
+}
 
 // Names a window for the GUI driver, once it shows the model's state: a
 // driver never finds a window that is still being made.
@@ -558,6 +562,12 @@ void SyncList(Node& n) {
   --n.pushing;
 }
 
+// The model's position into a progress bar, which then no longer waits for one.
+void PushBarPosition(Node& n) {
+  n.syncPending = false;
+  SendMessageW(n.hwnd, PBM_SETPOS, static_cast<WPARAM>(static_cast<ProgressBar&>(*n.control).Position()), 0);
+}
+
 // A progress bar's new position. The bar repaints at once, since the queue
 // does not run while the work goes on, but at most once in a frame's time:
 // quick steps in a row show together, and the last one is shown when the
@@ -566,8 +576,7 @@ void ShowBarPosition(Node& n) {
   constexpr DWORD kFrameMs = 16;
   DWORD now = GetTickCount();
   if (n.barPainted == 0 || now - n.barPainted >= kFrameMs) {
-    n.syncPending = false;
-    SendMessageW(n.hwnd, PBM_SETPOS, static_cast<WPARAM>(static_cast<ProgressBar&>(*n.control).Position()), 0);
+    PushBarPosition(n);
     UpdateWindow(n.hwnd);
     n.barPainted = GetTickCount() | 1;
   } else if (!n.syncPending) {
@@ -806,7 +815,7 @@ void Renderer::Node::Changed(Control& c, Prop what) {
     case Prop::Visible:
       if (c.GetKind() == Kind::Form) break;  // forms are shown and hidden by the host
       if (c.GetKind() == Kind::TabSheet && SheetShown(*this)) BuildDeferred(*this);
-      ShowWindow(hwnd, c.Visible() && (c.GetKind() != Kind::TabSheet || SheetShown(*this)) ? SW_SHOWNA : SW_HIDE);
+      ShowWindow(hwnd, ShownInModel(*this) ? SW_SHOWNA : SW_HIDE);
       break;
     case Prop::Bounds:
       if (c.GetKind() == Kind::Form) {
@@ -1055,12 +1064,8 @@ bool ChildMessage(HWND w, UINT m, WPARAM wp, LPARAM lp, LRESULT& result) {
       return false;
     case kSyncMessage:
       if (Node* n = child(reinterpret_cast<HWND>(lp)); n && n->syncPending) {
-        if (n->control->GetKind() == Kind::ProgressBar) {
-          n->syncPending = false;
-          SendMessageW(n->hwnd, PBM_SETPOS, static_cast<WPARAM>(static_cast<ProgressBar&>(*n->control).Position()), 0);
-        } else {
-          SyncList(*n);
-        }
+        if (n->control->GetKind() == Kind::ProgressBar) PushBarPosition(*n);
+        else SyncList(*n);
       }
       result = 0;
       return true;
@@ -1112,9 +1117,8 @@ LRESULT CALLBACK SubclassProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
       return r;
     }
     if (m == WM_NCDESTROY) {
-      Nodes().erase(w);
       SetWindowLongPtrW(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old));
-      n->hwnd = nullptr;
+      Detach(*n);
     }
   } catch (...) {
     n->app->HandleException(n->control, std::current_exception());
@@ -1192,8 +1196,7 @@ LRESULT CALLBACK ContainerProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
       case WM_LBUTTONDBLCLK:
         return 0;
       case WM_NCDESTROY:
-        Nodes().erase(w);
-        n->hwnd = nullptr;
+        Detach(*n);
         break;
     }
   } catch (...) {
@@ -1256,8 +1259,7 @@ LRESULT CALLBACK FormProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
         if (LOWORD(wp) != WA_INACTIVE && form.OnActivate) User(*n, [&] { form.OnActivate(form); });
         break;
       case WM_NCDESTROY:
-        Nodes().erase(w);
-        n->hwnd = nullptr;
+        Detach(*n);
         break;
     }
   } catch (...) {
