@@ -57,22 +57,22 @@ struct Search {
 
 // A shown top-level window of the process with the caption (a dialog box
 // of the standard class when `dialog`).
+BOOL CALLBACK VisitTop(HWND w, LPARAM lp) {
+  auto& s = *reinterpret_cast<Search*>(lp);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(w, &owner);
+  if (owner != s.pid || !IsWindowVisible(w)) return TRUE;
+  wchar_t cls[64] = {};
+  GetClassNameW(w, cls, 64);
+  if (s.dialog != (wcscmp(cls, L"#32770") == 0)) return TRUE;
+  if (Text(w) != s.caption) return TRUE;
+  s.found = w;
+  return FALSE;
+}
+
 HWND FindTop(DWORD pid, const std::wstring& caption, bool dialog) {
   Search s{pid, caption, dialog};
-  EnumWindows(
-      [](HWND w, LPARAM lp) -> BOOL {
-        auto& s = *reinterpret_cast<Search*>(lp);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(w, &owner);
-        if (owner != s.pid || !IsWindowVisible(w)) return TRUE;
-        wchar_t cls[64] = {};
-        GetClassNameW(w, cls, 64);
-        if (s.dialog != (wcscmp(cls, L"#32770") == 0)) return TRUE;
-        if (Text(w) != s.caption) return TRUE;
-        s.found = w;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&s));
+  EnumWindows(VisitTop, reinterpret_cast<LPARAM>(&s));
   return s.found;
 }
 
@@ -91,15 +91,14 @@ HWND WaitShownIdle(HANDLE process, DWORD pid, const std::wstring& caption, bool 
   return nullptr;
 }
 
+BOOL CALLBACK AddChild(HWND w, LPARAM lp) {
+  reinterpret_cast<std::vector<HWND>*>(lp)->push_back(w);
+  return TRUE;
+}
+
 std::vector<HWND> Children(HWND top) {
   std::vector<HWND> all;
-  EnumChildWindows(
-      top,
-      [](HWND w, LPARAM lp) -> BOOL {
-        reinterpret_cast<std::vector<HWND>*>(lp)->push_back(w);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&all));
+  EnumChildWindows(top, AddChild, reinterpret_cast<LPARAM>(&all));
   return all;
 }
 

@@ -86,6 +86,8 @@ TEST(MemorySystem, IconMetricsGoBackAsTheyCame) {
 }
 
 #ifdef _WIN32
+BOOL WINAPI RefuseParameters(UINT, UINT, PVOID, UINT) { return FALSE; }
+
 TEST(Win32System, IconMetricsReadAndSetBackUnchanged) {
   Win32System sys;
   auto m = sys.GetIconMetrics();
@@ -93,7 +95,7 @@ TEST(Win32System, IconMetricsReadAndSetBackUnchanged) {
   EXPECT_EQ((*m)[0] | (*m)[1] << 8, 76);
   EXPECT_TRUE(sys.SetIconMetrics(*m, 0)) << "not stored, not sent";
   EXPECT_EQ(sys.GetIconMetrics(), m);
-  sys.api.parametersInfo = [](UINT, UINT, PVOID, UINT) -> BOOL { return FALSE; };
+  sys.api.parametersInfo = RefuseParameters;
   EXPECT_FALSE(sys.GetIconMetrics());
 }
 

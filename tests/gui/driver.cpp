@@ -133,15 +133,14 @@ HWND TopLevel(const std::wstring& caption) {
 }
 
 // Children in creation order, depth first (as EnumChildWindows gives them).
+BOOL CALLBACK AddChild(HWND w, LPARAM lp) {
+  reinterpret_cast<std::vector<HWND>*>(lp)->push_back(w);
+  return TRUE;
+}
+
 std::vector<HWND> Children(HWND top) {
   std::vector<HWND> all;
-  EnumChildWindows(
-      top,
-      [](HWND w, LPARAM lp) -> BOOL {
-        reinterpret_cast<std::vector<HWND>*>(lp)->push_back(w);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&all));
+  EnumChildWindows(top, AddChild, reinterpret_cast<LPARAM>(&all));
   return all;
 }
 
@@ -526,17 +525,22 @@ int Face(HWND top, HWND scope, const std::wstring& ppm) {
   return status;
 }
 
+struct TipSearch {
+  HWND top;
+  std::vector<HWND> tips;
+};
+
+BOOL CALLBACK VisitTip(HWND w, LPARAM lp) {
+  auto& s = *reinterpret_cast<TipSearch*>(lp);
+  if (IsClass(w, TOOLTIPS_CLASSW) && GetWindow(w, GW_OWNER) == s.top) s.tips.push_back(w);
+  return TRUE;
+}
+
 // The tooltip text of a control: the tooltip windows that the control's form
 // owns, searched for a tool of the control's window.
 int Hint(HWND top, HWND control) {
-  struct Search { HWND top; std::vector<HWND> tips; } s{top, {}};
-  EnumWindows(
-      [](HWND w, LPARAM lp) -> BOOL {
-        auto& s = *reinterpret_cast<Search*>(lp);
-        if (IsClass(w, TOOLTIPS_CLASSW) && GetWindow(w, GW_OWNER) == s.top) s.tips.push_back(w);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&s));
+  TipSearch s{top, {}};
+  EnumWindows(VisitTip, reinterpret_cast<LPARAM>(&s));
   constexpr size_t kChars = 1024;
   for (HWND tip : s.tips) {
     int count = static_cast<int>(SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0));
