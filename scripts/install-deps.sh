@@ -20,12 +20,12 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
   dpkg --add-architecture i386
   apt-get update -q; updated=1
 fi
-install cmake g++ make g++-mingw-w64-i686-posix binutils-mingw-w64-i686 googletest \
+install cmake g++ make g++-mingw-w64-i686-win32 binutils-mingw-w64-i686 googletest \
   clang libclang-rt-14-dev wine wine32 xvfb xauth fonts-ipafont-gothic fonts-ipaexfont-gothic \
-  imagemagick x11-apps xdotool locales liblnk-utils fp-utils zip
+  imagemagick x11-apps xdotool locales liblnk-utils fp-utils zip unzip
 . "$root/scripts/wine-env.sh"
 if [ "$SUITE_WINE_ROAD" = win64 ]; then
-  install wine64 g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+  install wine64 g++-mingw-w64-x86-64-win32 binutils-mingw-w64-x86-64
 fi
 # Wine reads the Japanese locale from LANG; glibc needs that locale generated.
 if ! locale -a 2>/dev/null | grep -qi '^ja_JP.utf8$'; then
