@@ -144,6 +144,13 @@ class MainPages : public Pages {
     icons_.TakeLoaded();
   }
 
+  bool DecideNumbers() override {
+    std::vector<NumberEdit*> all;
+    for (auto* numbers : {&network_.numbers, &ie_.numbers, &performance_.numbers})
+      for (auto& n : *numbers) all.push_back(n.get());
+    return DecideAll(all);
+  }
+
  private:
   PageEnv env_;
   Catalogue catalogue_;
