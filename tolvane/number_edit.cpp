@@ -57,6 +57,13 @@ bool NumberEdit::Decide() {
   return false;
 }
 
+void NumberEdit::ShowHeld() {
+  // An empty edit (the MTU of an adapter at its default) stays empty.
+  const int32_t held = field.held();
+  if (!edit.Text().empty() && DecimalNumber(edit.Text()) != std::optional<int64_t>{held})
+    edit.SetText(std::to_string(held));
+}
+
 std::string NumberEdit::RefusalText() const {
   const std::string min = std::to_string(field.min), max = std::to_string(field.max);
   if (env_.qx.Japanese()) return field.ja + "には " + min + " から " + max + " までの数を入力して下さい。";

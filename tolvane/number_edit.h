@@ -51,6 +51,10 @@ class NumberEdit {
   // Reads the whole text: true when it was taken (or the edit is disabled),
   // false when it was refused with the warning.
   bool Decide();
+  // The edit shows the number the field holds (after the standard values
+  // or a settings file set the number while a typed text stood there); an
+  // empty edit stays empty.
+  void ShowHeld();
   // The warning's text in the system's language.
   std::string RefusalText() const;
 

@@ -73,6 +73,9 @@ class Pages {
   // decides its number from its whole text. False when one refused its text;
   // its sheet is then shown and the warning named the field.
   virtual bool DecideNumbers() { return true; }
+  // After a settings file was loaded: every numeric edit shows its number
+  // (the standard values do this themselves).
+  virtual void ShowNumbers() {}
   // The settings file: the catalogue whose rows carry the file keys.
   virtual const Catalogue* FileRows() const { return nullptr; }
   // The icon pages with their held locations (the settings file and tests

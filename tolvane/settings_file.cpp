@@ -460,7 +460,7 @@ void TfoMain::sbOpenClick() {
   OpenDialog.Filter = QX.Japanese() ? "設定ファイル (*.INI) | *.INI" : "Setting file (*.INI) | *.INI";
   OpenDialog.InitialDir = ProgramFolder;
   if (!OpenDialog.Execute()) return;
-  ReadSettingsFile(*this, OpenDialog.FileName);
+  if (ReadSettingsFile(*this, OpenDialog.FileName) && pages_) pages_->ShowNumbers();
 }
 
 }  // namespace tolvane

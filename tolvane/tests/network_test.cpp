@@ -486,6 +486,36 @@ TEST(NetworkRoads, TheMirroredAdapterIsListedAndAnMtuChangeAsksForARestart) {
   EXPECT_TRUE(m.shutdown.Requests().empty());
 }
 
+// On the main window: Apply with a refused number writes nothing at all (not
+// even the window's own place) and shows the page of the edit; the standard
+// values replace a typed text that was never taken.
+TEST(NetworkRoads, ARefusedNumberStopsApplyBeforeAnyWriteAndGivesWayToTheStandardValues) {
+  Machine m;
+  m.PutDword(Root::HKLM, kTcpip, "DefaultTTL", 64);
+  m.Start();
+  TfoMain& w = *m.main;
+  auto& edTTL = w.Get<ui::Edit>("edDefaultTTL");
+  w.PageControl.SetActivePageIndex(0);
+  m.app->Dispatch(&edTTL, [&edTTL] { edTTL.UserType("300"); });
+  ASSERT_TRUE(w.sbPlay.Enabled());
+  m.dialogs.ClearCalls();
+  m.Apply();
+  ASSERT_EQ(m.Boxes().size(), 1u);
+  EXPECT_NE(m.Boxes()[0].text.find("TTLには 1 から 255 まで"), std::string::npos);
+  EXPECT_EQ(&w.PageControl.Page(w.PageControl.ActivePageIndex()), &w.tsNetwork);
+  EXPECT_EQ(edTTL.Text(), "64");
+  EXPECT_FALSE(m.Get(Root::HKLM, "Software\\Tazet\\Tolvane", "Top")) << "nothing of the apply was written";
+  EXPECT_EQ(m.Dword(Root::HKLM, kTcpip, "DefaultTTL"), 64u);
+  EXPECT_TRUE(w.sbPlay.Enabled()) << "the changes are still to apply";
+
+  m.app->Dispatch(&edTTL, [&edTTL] { edTTL.UserType("99"); });
+  m.Click(w.sbStandard);
+  EXPECT_EQ(edTTL.Text(), "128");
+  m.app->Dispatch(&edTTL, [&edTTL] { edTTL.UserType("128x"); });
+  m.Click(w.sbStandard);  // the position stays 128: the edit is set all the same
+  EXPECT_EQ(edTTL.Text(), "128");
+}
+
 TEST(NetworkRoads, ARefusedMirrorWriteEndsTheProgramBeforeTheGates) {
   for (bool adapter : {true, false}) {
     SCOPED_TRACE(adapter ? "an adapter to mirror" : "nothing to mirror");
