@@ -267,11 +267,11 @@ ListPages::Pair ListPages::ShellNewPair() {
           }};
 }
 
-std::string ListPages::FreeOlderName(const Pair& pair, const std::string& entry) {
+std::string ListPages::FreeOlderName(const Pair& pair, const std::string& entry, bool listed) {
   const ui::ListBox& keys = pair.removedKeys ? *pair.removedKeys : pair.removed;
   for (int n = 2;; ++n) {
     std::string name = Marked(entry, n, pair.firstPart);
-    if (!pair.exists(true, name) && keys.Items.IndexOf(name) < 0) return name;
+    if (!pair.exists(true, name) && (!listed || keys.Items.IndexOf(name) < 0)) return name;
   }
 }
 
@@ -286,7 +286,7 @@ void ListPages::MoveToRemoved(Pair pair) {
     ui::ListBox& keys = pair.removedKeys ? *pair.removedKeys : pair.removed;
     if (pair.pendingRestore.Items.IndexOf(k) < 0)
       for (int j = keys.Items.IndexOf(k); j >= 0; j = keys.Items.IndexOf(k)) {
-        const std::string older = FreeOlderName(pair, k);
+        const std::string older = FreeOlderName(pair, k, true);
         if (pair.removedKeys) pair.removed.Items.Set(j, Shown(pair.removed.Items[j], older, pair.firstPart));
         keys.Items.Set(j, older);
       }
@@ -380,7 +380,7 @@ void ListPages::ApplyPendingMoves() {
   for (Pair pair : {UninstallPair(), RunPair(), ShellNewPair()}) {
     for (const std::string& k : pair.pendingRemoval.Items.All()) {
       if (!pair.exists(false, k)) continue;
-      if (pair.exists(true, k)) pair.move(true, k, true, FreeOlderName(pair, k));
+      if (pair.exists(true, k)) pair.move(true, k, true, FreeOlderName(pair, k, false));
       pair.move(false, k, true, k);
     }
     for (const std::string& s : pair.pendingRestore.Items.All()) {

@@ -89,9 +89,9 @@ class ListPages {
   Pair UninstallPair();
   Pair RunPair();
   Pair ShellNewPair();
-  // The first older name of the entry that neither the removed store nor
-  // the removed list holds.
-  std::string FreeOlderName(const Pair& pair, const std::string& entry);
+  // The first older name of the entry that the removed store does not hold
+  // (nor the removed list, when `listed`: a row renamed before apply).
+  std::string FreeOlderName(const Pair& pair, const std::string& entry, bool listed);
   void MoveToRemoved(Pair pair);
   bool MoveToCurrent(Pair pair);  // false: refused with a message
   void ReadUninstallSide(const std::string& key, ui::ListBox& visible, ui::ListBox& keys);

@@ -629,8 +629,12 @@ TEST(ListPages, SameNameEntriesInBothStoresAreNeverLost) {
       t.Move(current, 0, out);
       EXPECT_EQ(removed.Items.Count(), 2);
       EXPECT_NE(removedKeys.Items[0], removedKeys.Items[1]);
+      const std::vector<std::string> renamed = removedKeys.Items.All();
       apply();
       EXPECT_EQ(holders("newer"), (std::vector<std::string>{"removed:" + std::string(uninstall ? "X" : ".txt")}));
+      EXPECT_EQ(holders("older"), (std::vector<std::string>{uninstall ? "removed:X (Tolvane 2)" : "removed:.txt (Tolvane 2)"}))
+          << "the older copy lies under the name its row took at the move";
+      for (const std::string& key : renamed) EXPECT_GE(removedKeys.Items.IndexOf(key), 0) << key;
       ASSERT_EQ(removed.Items.Count(), 2);
       EXPECT_EQ(current.Items.Count(), 0);
 
