@@ -290,9 +290,13 @@ void TQXCommon::MoveRegKey(const std::string& root, const std::string& oldKey, c
   // itself or onto a key that holds it: deleting the target first would
   // delete the source, and a copy into itself would never end.
   if (from.empty() || to.empty() || WithinKey(to, from) || WithinKey(from, to)) return;
+  // A source that is gone changes nothing: the target is what is left of
+  // the entry.
+  SetRegRoot(root);
+  if (!KeyExists(from)) return;
   DeleteRegKey(root, to);
   SetRegRoot(root);
-  if (!KeyExists(from) || KeyExists(to)) return;
+  if (KeyExists(to)) return;
   // The old key goes only once all of it has arrived, so a refused write
   // never loses the values that could not be copied.
   if (CopyTree(from, to)) DeleteTree(from);
@@ -300,11 +304,18 @@ void TQXCommon::MoveRegKey(const std::string& root, const std::string& oldKey, c
 
 bool TQXCommon::MoveRegValue(const std::string& root, const std::string& oldKey, const std::string& newKey,
                              const std::string& name) {
-  // Onto its own key the value stays where it is.
-  if (port::UpperNoCase(CleanKey(oldKey)) == port::UpperNoCase(CleanKey(newKey))) return false;
+  return MoveRegValue(root, oldKey, newKey, name, name);
+}
+
+bool TQXCommon::MoveRegValue(const std::string& root, const std::string& oldKey, const std::string& newKey,
+                             const std::string& name, const std::string& newName) {
+  // Onto itself the value stays where it is.
+  if (port::UpperNoCase(CleanKey(oldKey)) == port::UpperNoCase(CleanKey(newKey)) &&
+      port::UpperNoCase(name) == port::UpperNoCase(newName))
+    return false;
   std::optional<port::RegValue> v = ReadValue(root, oldKey, name);
   if (!v) return false;
-  WriteValue(root, newKey, name, *v);
+  WriteValue(root, newKey, newName, *v);
   DeleteRegValue(root, oldKey, name);
   return true;
 }

@@ -41,6 +41,8 @@ class TQXCommon {
   void WriteRegBinary(const std::string& root, const std::string& key, const std::string& name, int32_t value);
   void DeleteRegValue(const std::string& root, const std::string& key, const std::string& name);
   void DeleteRegKey(const std::string& root, const std::string& key);
+  // The old key with all its values and subkeys replaces the new key, and
+  // goes. An old key that does not exist changes nothing.
   void MoveRegKey(const std::string& root, const std::string& oldKey, const std::string& newKey);
   // One value from one key to another with its type and data exactly (the
   // target key is made when missing), then deleted from the old key. A value
@@ -48,6 +50,10 @@ class TQXCommon {
   // keeps the old value. False when there was nothing to move.
   bool MoveRegValue(const std::string& root, const std::string& oldKey, const std::string& newKey,
                     const std::string& name);
+  // The same, the value taking another name in the new key (which may be
+  // the old key).
+  bool MoveRegValue(const std::string& root, const std::string& oldKey, const std::string& newKey,
+                    const std::string& name, const std::string& newName);
   void GetRegKeyNames(const std::string& root, const std::string& key);
   void GetRegValueNames(const std::string& root, const std::string& key);
 

@@ -30,6 +30,10 @@ constexpr PageStep kPageSteps[] = {
 }  // namespace
 
 void TfoMain::sbPlayClick() {
+  // A numeric edit that holds no number of its range stops the road before
+  // anything is written; its warning named the field.
+  if (pages_ && !pages_->DecideNumbers()) return;
+
   // 1: the progress form; the queue runs once so that it appears.
   auto changing = std::make_unique<TfoChanging>(App());
   changing->SetCaption(App().Title());

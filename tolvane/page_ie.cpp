@@ -132,8 +132,12 @@ IEPages::IEPages(ui::TabSheet& tsIE1, ui::TabSheet& tsIE2, Catalogue& catalogue,
       allow = true;
       env_.applyEnabled();
     };
-  FollowTypedNumber(edMaxConnectionsPerServer11, udMaxConnectionsPerServer11);
-  FollowTypedNumber(edMaxConnectionsPerServer10, udMaxConnectionsPerServer10);
+  numbers.push_back(std::make_unique<NumberEdit>(
+      env_, edMaxConnectionsPerServer11,
+      UpDownField(udMaxConnectionsPerServer11, "HTTP 1.1 サーバーへのコネクション数", "HTTP 1.1 Server connections")));
+  numbers.push_back(std::make_unique<NumberEdit>(
+      env_, edMaxConnectionsPerServer10,
+      UpDownField(udMaxConnectionsPerServer10, "HTTP 1.0 サーバーへのコネクション数", "HTTP 1.0 Server connections")));
 
   const char* section = "Internet Explorer";
   // The toolbar background and the logo: a box and a path each (two keys of

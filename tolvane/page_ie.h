@@ -5,9 +5,12 @@
 // page). Several rules follow the browser's version (IE3 to IE6).
 #pragma once
 #include <array>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "tolvane/catalogue.h"
+#include "tolvane/number_edit.h"
 #include "tolvane/page_env.h"
 #include "ui/controls.h"
 
@@ -61,6 +64,8 @@ class IEPages {
   // the connection limits (with the network page). Apply: step 12 (after the
   // Explorer toolbar bitmap) and the limits of step 9. Standard values.
   Order read, readLimits, apply, applyLimits, standard;
+  // The two connection limits, decided as a whole text.
+  std::vector<std::unique_ptr<NumberEdit>> numbers;
 
  private:
   PageEnv& env_;

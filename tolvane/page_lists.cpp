@@ -1,5 +1,7 @@
 #include "tolvane/page_lists.h"
 
+#include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include "common/qxcommon.h"
@@ -27,6 +29,43 @@ ui::Label& Note(ui::TabSheet& sheet, const char* name, const char* ja, const cha
   auto& note = sheet.Add<ui::Label>(name, kNote, ja, en);
   note.WordWrap = true;
   return note;
+}
+
+// An older copy that a removed store keeps beside a newer one of the same
+// name: the name with this mark and a number from 2, so that the copy goes
+// back under its own name. On the New menu the mark goes on the extension
+// (the first part of the path), where the removed list looks for it.
+constexpr const char* kOlderMark = " (Tolvane ";
+
+std::string Marked(const std::string& entry, int n, bool firstPart) {
+  const size_t cut = firstPart ? std::min(entry.find('\\'), entry.size()) : entry.size();
+  return entry.substr(0, cut) + kOlderMark + std::to_string(n) + ")" + entry.substr(cut);
+}
+
+// The number of the mark (0 without one) and the name without it.
+int OlderNumber(const std::string& stored, bool firstPart, std::string* original = nullptr) {
+  const size_t cut = firstPart ? std::min(stored.find('\\'), stored.size()) : stored.size();
+  const std::string head = stored.substr(0, cut);
+  const size_t mark = head.rfind(kOlderMark);
+  if (mark == std::string::npos || head.empty() || head.back() != ')') return 0;
+  const std::string digits = head.substr(mark + std::strlen(kOlderMark), head.size() - 1 - mark - std::strlen(kOlderMark));
+  if (digits.empty() || digits.size() > 6 || digits[0] == '0') return 0;
+  for (char ch : digits)
+    if (ch < '0' || ch > '9') return 0;
+  if (original) *original = head.substr(0, mark) + stored.substr(cut);
+  return std::stoi(digits);
+}
+
+std::string Unmarked(const std::string& stored, bool firstPart) {
+  std::string original = stored;
+  OlderNumber(stored, firstPart, &original);
+  return original;
+}
+
+// The visible text of a row: an older copy shows its number after the text.
+std::string Shown(const std::string& text, const std::string& stored, bool firstPart) {
+  const int n = OlderNumber(stored, firstPart);
+  return n ? text + " (" + std::to_string(n) + ")" : text;
 }
 
 // One move of the selected row of `from` to the bottom of `to`. A pending
@@ -113,13 +152,15 @@ void ListPages::ReadUninstallSide(const std::string& key, ui::ListBox& visible, 
     const std::string name = qx.ReadRegString("HKLM", entry, "DisplayName", "error");
     if (command == "error" || name == "error") continue;
     lists.lbTemp.Items.Add(keys.Items[i]);
-    visible.Items.Add(name);
+    visible.Items.Add(Shown(name, keys.Items[i], false));
   }
   keys.Items.Assign(lists.lbTemp.Items.All());
   lists.lbTemp.Items.Clear();
 }
 
 void ListPages::ReadUninstall() {
+  for (ui::ListBox* list : {&lbCurrentUninstall, &lbDeleteUninstall, &lists.lbCopyCurrent, &lists.lbCopyDelete})
+    list->Items.Clear();
   ReadUninstallSide(kUninstall, lbCurrentUninstall, lists.lbCopyCurrent);
   ReadUninstallSide(kDeleteUninstall, lbDeleteUninstall, lists.lbCopyDelete);
 }
@@ -150,24 +191,29 @@ void ListPages::ReadShellNewSide(bool removed, ui::ListBox& visible, ui::ListBox
     return false;
   };
   // The type, its display name and the type key always come from the live
-  // extension key, also for a removed entry.
+  // extension key, also for a removed entry (an older copy's without its
+  // mark).
   for (const std::string& e : extensions) {
-    const std::string type = qx.ReadRegString("HKCR", e, "", "");
+    const std::string live = removed ? Unmarked(e, true) : e;
+    const std::string type = qx.ReadRegString("HKCR", live, "", "");
     const std::string display = qx.ReadRegString("HKCR", type, "", "");
     if (offered(store + e + "\\ShellNew")) {
       if (display.empty()) continue;
       keys.Items.Add(e);
-      visible.Items.Add(display);
-    } else if (qx.RegKeyExists("HKCR", e)) {
-      const std::string p = qx.ReadRegString("HKCR", e, "", "error");
+      visible.Items.Add(Shown(display, e, true));
+    } else if (qx.RegKeyExists("HKCR", live)) {
+      const std::string p = qx.ReadRegString("HKCR", live, "", "error");
       if (p == "error" || !offered(store + e + "\\" + p + "\\ShellNew")) continue;
       keys.Items.Add(e + "\\" + p);
-      visible.Items.Add(display);
+      visible.Items.Add(Shown(display, e, true));
     }
   }
 }
 
 void ListPages::ReadShellNew() {
+  for (ui::ListBox* list : {&lbCurrentShellNew, &lbDeleteShellNew, &lists.lbCopyCurrentShellNew,
+                            &lists.lbCopyDeleteShellNew})
+    list->Items.Clear();
   ReadShellNewSide(false, lbCurrentShellNew, lists.lbCopyCurrentShellNew);
   ReadShellNewSide(true, lbDeleteShellNew, lists.lbCopyDeleteShellNew);
 }
@@ -183,16 +229,102 @@ bool ListPages::ProtectedRunName(const std::string& name) {
   return false;
 }
 
+ListPages::Pair ListPages::UninstallPair() {
+  TQXCommon& qx = env_.qx;
+  auto path = [](bool removed, const std::string& entry) {
+    return std::string(removed ? kDeleteUninstall : kUninstall) + "\\" + entry;
+  };
+  return {lbCurrentUninstall, &lists.lbCopyCurrent, lbDeleteUninstall, &lists.lbCopyDelete, lists.lbDeltaDelete,
+          lists.lbDeltaCurrent, false,
+          [&qx, path](bool removed, const std::string& e) { return qx.RegKeyExists("HKLM", path(removed, e)); },
+          [&qx, path](bool fromRemoved, const std::string& from, bool toRemoved, const std::string& to) {
+            qx.MoveRegKey("HKLM", path(fromRemoved, from), path(toRemoved, to));
+          }};
+}
+
+ListPages::Pair ListPages::RunPair() {
+  TQXCommon& qx = env_.qx;
+  auto key = [](bool removed) { return removed ? kDeleteRun : kRun; };
+  return {lbCurrentRun, nullptr, lbDeleteRun, nullptr, lists.lbDeltaDeleteRun, lists.lbDeltaCurrentRun, false,
+          [&qx, key](bool removed, const std::string& n) { return qx.RegValueExists("HKLM", key(removed), n); },
+          // A start-up program keeps its type and data exactly (an expandable
+          // command stays expandable).
+          [&qx, key](bool fromRemoved, const std::string& from, bool toRemoved, const std::string& to) {
+            qx.MoveRegValue("HKLM", key(fromRemoved), key(toRemoved), from, to);
+          }};
+}
+
+ListPages::Pair ListPages::ShellNewPair() {
+  TQXCommon& qx = env_.qx;
+  auto path = [](bool removed, const std::string& p) {
+    return (removed ? std::string(kBackup) + "\\" : std::string()) + p + "\\ShellNew";
+  };
+  return {lbCurrentShellNew, &lists.lbCopyCurrentShellNew, lbDeleteShellNew, &lists.lbCopyDeleteShellNew,
+          lists.lbDeltaDeleteShellNew, lists.lbDeltaCurrentShellNew, true,
+          [&qx, path](bool removed, const std::string& p) { return qx.RegKeyExists("HKCR", path(removed, p)); },
+          [&qx, path](bool fromRemoved, const std::string& from, bool toRemoved, const std::string& to) {
+            qx.MoveRegKey("HKCR", path(fromRemoved, from), path(toRemoved, to));
+          }};
+}
+
+std::string ListPages::FreeOlderName(const Pair& pair, const std::string& entry, bool listed) {
+  const ui::ListBox& keys = pair.removedKeys ? *pair.removedKeys : pair.removed;
+  for (int n = 2;; ++n) {
+    std::string name = Marked(entry, n, pair.firstPart);
+    if (!pair.exists(true, name) && (!listed || keys.Items.IndexOf(name) < 0)) return name;
+  }
+}
+
+void ListPages::MoveToRemoved(Pair pair) {
+  const int i = pair.current.ItemIndex();
+  if (i >= 0 && i < pair.current.Items.Count()) {
+    const std::string k = pair.currentKeys ? pair.currentKeys->Items[i] : pair.current.Items[i];
+    // An entry of that name removed in an earlier run keeps its data under
+    // an older name, which its row takes at once (apply renames the key
+    // before the newer one arrives). Moving back a row restored in this run
+    // only cancels that restore.
+    ui::ListBox& keys = pair.removedKeys ? *pair.removedKeys : pair.removed;
+    if (pair.pendingRestore.Items.IndexOf(k) < 0)
+      for (int j = keys.Items.IndexOf(k); j >= 0; j = keys.Items.IndexOf(k)) {
+        const std::string older = FreeOlderName(pair, k, true);
+        if (pair.removedKeys) pair.removed.Items.Set(j, Shown(pair.removed.Items[j], older, pair.firstPart));
+        keys.Items.Set(j, older);
+      }
+  }
+  MoveRow(pair.current, pair.currentKeys, pair.removed, pair.removedKeys, pair.pendingRestore, pair.pendingRemoval);
+}
+
+bool ListPages::MoveToCurrent(Pair pair) {
+  const int i = pair.removed.ItemIndex();
+  if (i >= 0 && i < pair.removed.Items.Count()) {
+    const std::string s = pair.removedKeys ? pair.removedKeys->Items[i] : pair.removed.Items[i];
+    const std::string k = Unmarked(s, pair.firstPart);
+    // The current store keeps the entry it holds: a removed copy of the same
+    // name stays removed. Only a row removed in this run may always go back.
+    const bool cancel = pair.pendingRemoval.Items.IndexOf(s) >= 0;
+    bool taken = pair.exists(false, k) && pair.pendingRemoval.Items.IndexOf(k) < 0;
+    for (const std::string& r : pair.pendingRestore.Items.All()) taken = taken || Unmarked(r, pair.firstPart) == k;
+    if (taken && !cancel) {
+      const std::string& text = pair.removed.Items[i];
+      env_.app.MessageBox(env_.qx.Japanese() ? "「" + text + "」と同じ名前の項目が現在の一覧にあるため、戻せません。"
+                                             : "\"" + text + "\" cannot go back: the current list holds an entry of the "
+                                               "same name.",
+                          "", port::MbIcon::Warning);
+      return false;
+    }
+  }
+  MoveRow(pair.removed, pair.removedKeys, pair.current, pair.currentKeys, pair.pendingRemoval, pair.pendingRestore);
+  return true;
+}
+
 void ListPages::buCurrentToDeleteClick() {
-  MoveRow(lbCurrentUninstall, &lists.lbCopyCurrent, lbDeleteUninstall, &lists.lbCopyDelete, lists.lbDeltaCurrent,
-          lists.lbDeltaDelete);
+  MoveToRemoved(UninstallPair());
   env_.applyEnabled();
   buDeleteUninstall.SetEnabled(false);  // the removed store must not be cleared under a pending move
 }
 
 void ListPages::buDeleteToCurrentClick() {
-  MoveRow(lbDeleteUninstall, &lists.lbCopyDelete, lbCurrentUninstall, &lists.lbCopyCurrent, lists.lbDeltaDelete,
-          lists.lbDeltaCurrent);
+  MoveToCurrent(UninstallPair());
   env_.applyEnabled();
   buDeleteUninstall.SetEnabled(false);
 }
@@ -204,25 +336,23 @@ void ListPages::buCurrentToDeleteForRunClick() {
                                                                     : " is important for Windows. You cannot remove this."),
                         "", port::MbIcon::Information);
   } else {
-    MoveRow(lbCurrentRun, nullptr, lbDeleteRun, nullptr, lists.lbDeltaCurrentRun, lists.lbDeltaDeleteRun);
+    MoveToRemoved(RunPair());
   }
   env_.applyEnabled();
 }
 
 void ListPages::buDeleteToCurrentForRunClick() {
-  MoveRow(lbDeleteRun, nullptr, lbCurrentRun, nullptr, lists.lbDeltaDeleteRun, lists.lbDeltaCurrentRun);
+  MoveToCurrent(RunPair());
   env_.applyEnabled();
 }
 
 void ListPages::buCurrentToDeleteForShellNewClick() {
-  MoveRow(lbCurrentShellNew, &lists.lbCopyCurrentShellNew, lbDeleteShellNew, &lists.lbCopyDeleteShellNew,
-          lists.lbDeltaCurrentShellNew, lists.lbDeltaDeleteShellNew);
+  MoveToRemoved(ShellNewPair());
   env_.applyEnabled();
 }
 
 void ListPages::buDeleteToCurrentForShellNewClick() {
-  MoveRow(lbDeleteShellNew, &lists.lbCopyDeleteShellNew, lbCurrentShellNew, &lists.lbCopyCurrentShellNew,
-          lists.lbDeltaDeleteShellNew, lists.lbDeltaCurrentShellNew);
+  MoveToCurrent(ShellNewPair());
   env_.applyEnabled();
 }
 
@@ -243,22 +373,25 @@ void ListPages::buDeleteUninstallClick() {
 // ---------------------------------------------------------------- apply
 
 void ListPages::ApplyPendingMoves() {
-  TQXCommon& qx = env_.qx;
-  for (const std::string& k : lists.lbDeltaDelete.Items.All())
-    qx.MoveRegKey("HKLM", std::string(kUninstall) + "\\" + k, std::string(kDeleteUninstall) + "\\" + k);
-  for (const std::string& k : lists.lbDeltaCurrent.Items.All())
-    qx.MoveRegKey("HKLM", std::string(kDeleteUninstall) + "\\" + k, std::string(kUninstall) + "\\" + k);
-  // A start-up program keeps its type and data exactly (an expandable
-  // command stays expandable); one that vanished since start is skipped.
-  for (const std::string& n : lists.lbDeltaDeleteRun.Items.All()) qx.MoveRegValue("HKLM", kRun, kDeleteRun, n);
-  for (const std::string& n : lists.lbDeltaCurrentRun.Items.All()) qx.MoveRegValue("HKLM", kDeleteRun, kRun, n);
-  for (const std::string& p : lists.lbDeltaDeleteShellNew.Items.All()) {
-    const std::string kept = std::string(kBackup) + "\\" + p + "\\ShellNew";
-    qx.DeleteRegKey("HKCR", kept);
-    qx.MoveRegKey("HKCR", p + "\\ShellNew", kept);
+  // Removals first, then restores, page by page. An entry that vanished
+  // since start moves nothing; an entry never replaces another: a removed
+  // store keeps its older copy under an older name, and the current store
+  // keeps what it holds (the copy stays removed).
+  for (Pair pair : {UninstallPair(), RunPair(), ShellNewPair()}) {
+    for (const std::string& k : pair.pendingRemoval.Items.All()) {
+      if (!pair.exists(false, k)) continue;
+      if (pair.exists(true, k)) pair.move(true, k, true, FreeOlderName(pair, k, false));
+      pair.move(false, k, true, k);
+    }
+    for (const std::string& s : pair.pendingRestore.Items.All()) {
+      const std::string k = Unmarked(s, pair.firstPart);
+      if (pair.exists(true, s) && !pair.exists(false, k)) pair.move(true, s, false, k);
+    }
   }
-  for (const std::string& p : lists.lbDeltaCurrentShellNew.Items.All())
-    qx.MoveRegKey("HKCR", std::string(kBackup) + "\\" + p + "\\ShellNew", p + "\\ShellNew");
+  // The lists show the stores as they are now.
+  ReadUninstall();
+  ReadRun();
+  ReadShellNew();
 }
 
 }  // namespace tolvane

@@ -8,6 +8,7 @@
 // Every visible list with a key list keeps the two row-aligned: row i of the
 // key list is the registry key of row i of the visible list.
 #pragma once
+#include <functional>
 #include <string>
 
 #include "tolvane/page_env.h"
@@ -73,6 +74,26 @@ class ListPages {
   static constexpr int kExtensionLimit = 499;
 
  private:
+  // One page's pair of lists and where its entries live, as moves and apply
+  // use them (Run rows have no key lists: their text is the value name).
+  struct Pair {
+    ui::ListBox& current;
+    ui::ListBox* currentKeys;
+    ui::ListBox& removed;
+    ui::ListBox* removedKeys;
+    ui::ListBox &pendingRemoval, &pendingRestore;
+    bool firstPart;  // an older copy's mark goes on the path's first part
+    std::function<bool(bool removed, const std::string& entry)> exists;
+    std::function<void(bool fromRemoved, const std::string& from, bool toRemoved, const std::string& to)> move;
+  };
+  Pair UninstallPair();
+  Pair RunPair();
+  Pair ShellNewPair();
+  // The first older name of the entry that the removed store does not hold
+  // (nor the removed list, when `listed`: a row renamed before apply).
+  std::string FreeOlderName(const Pair& pair, const std::string& entry, bool listed);
+  void MoveToRemoved(Pair pair);
+  bool MoveToCurrent(Pair pair);  // false: refused with a message
   void ReadUninstallSide(const std::string& key, ui::ListBox& visible, ui::ListBox& keys);
   void ReadShellNewSide(bool removed, ui::ListBox& visible, ui::ListBox& keys);
   PageEnv& env_;

@@ -21,26 +21,6 @@ std::string BoxAndNumber(bool box, int32_t n) { return std::string(box ? "1:" : 
 
 }  // namespace
 
-std::optional<int64_t> DecimalNumber(const std::string& text) {
-  size_t i = 0;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
-  if (i == text.size()) return std::nullopt;
-  int64_t n = 0;
-  for (; i < text.size(); ++i) {
-    if (text[i] < '0' || text[i] > '9') return std::nullopt;
-    if (n < (int64_t{1} << 40)) n = n * 10 + (text[i] - '0');
-  }
-  return negative ? -n : n;
-}
-
-void FollowTypedNumber(ui::Edit& edit, ui::UpDown& upDown) {
-  edit.OnChange = [&edit, &upDown](ui::Control&) {
-    std::optional<int64_t> n = DecimalNumber(edit.Text());
-    if (n && *n >= upDown.Min() && *n <= upDown.Max()) upDown.SetPosition(static_cast<int>(*n));
-  };
-}
-
 void EnableEdit(ui::Control& edit, bool enabled) {
   edit.SetEnabled(enabled);
   edit.SetColor(enabled ? ui::clWindow : ui::clMenu);
@@ -104,14 +84,29 @@ NetworkPage::NetworkPage(ui::TabSheet& sheet, Catalogue& catalogue, PageEnv& env
     box->OnClick = applyEnabled;
   cbAdapterID.OnSelect = [this](ui::Control&) { cbAdapterIDSelect(); };
   cbDisableMTU.OnClick = [this](ui::Control&) { cbDisableMTUClick(); };
-  edMTU.OnChange = [this](ui::Control&) { edMTUChange(); };
   cbDisableTcpWindowSize.OnClick = [this](ui::Control&) { cbDisableTcpWindowSizeClick(); };
-  edTcpWindowSize.OnChange = [this](ui::Control&) { edTcpWindowSizeChange(); };
   cbDisableDefaultTTL.OnClick = [this](ui::Control&) { cbDisableDefaultTTLClick(); };
   udDefaultTTL.OnChangingEx = [this](ui::Control&, bool& allow, int16_t value, ui::UpDownButton) {
     udDefaultTTLChangingEx(allow, value);
   };
-  FollowTypedNumber(edDefaultTTL, udDefaultTTL);
+  // The numbers TCP/IP accepts. The MTU goes to the slot of the adapter
+  // shown; with no adapter listed it goes nowhere.
+  numbers.push_back(std::make_unique<NumberEdit>(
+      env_, edMTU,
+      NumberEdit::Field{"MTU", "MTU", kMtuMin, kMtuMax,
+                        [this] { return Shown() ? AdapterMtu[*Shown()] : kDefaultMtu; },
+                        [this](int32_t n) {
+                          if (std::optional<int> k = Shown()) {
+                            AdapterMtu[*k] = n;
+                            DefaultMssValue = n - 40;
+                          }
+                        }}));
+  numbers.push_back(std::make_unique<NumberEdit>(
+      env_, edTcpWindowSize,
+      NumberEdit::Field{"受信ウィンドウサイズ (RWIN)", "TCP Window Size (RWIN)", kTcpWindowSizeMin, kTcpWindowSizeMax,
+                        [this] { return TcpWindowSizeValue; }, [this](int32_t n) { TcpWindowSizeValue = n; }}));
+  numbers.push_back(
+      std::make_unique<NumberEdit>(env_, edDefaultTTL, UpDownField(udDefaultTTL, "TTL", "Time To Live (TTL)")));
 
   const auto restart = ChangeClass::NeedRestart;
   const char* section = "Network Neighborhood";
@@ -338,30 +333,8 @@ void NetworkPage::cbDisableMTUClick() {
   env_.applyEnabled();
 }
 
-void NetworkPage::edMTUChange() {
-  if (std::optional<int> k = Shown()) {
-    // No number is the default; a number TCP/IP would refuse keeps the slot.
-    std::optional<int64_t> n = DecimalNumber(edMTU.Text());
-    if (!n)
-      AdapterMtu[*k] = kDefaultMtu;
-    else if (ValidMtu(*n))
-      AdapterMtu[*k] = static_cast<int32_t>(*n);
-    DefaultMssValue = AdapterMtu[*k] - 40;
-  }
-  env_.applyEnabled();
-}
-
 void NetworkPage::cbDisableTcpWindowSizeClick() {
   EnableEdit(edTcpWindowSize, !cbDisableTcpWindowSize.Checked());
-  env_.applyEnabled();
-}
-
-void NetworkPage::edTcpWindowSizeChange() {
-  std::optional<int64_t> n = DecimalNumber(edTcpWindowSize.Text());
-  if (!n)
-    TcpWindowSizeValue = kDefaultTcpWindowSize;
-  else if (ValidTcpWindowSize(*n))
-    TcpWindowSizeValue = static_cast<int32_t>(*n);
   env_.applyEnabled();
 }
 

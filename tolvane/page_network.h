@@ -6,10 +6,13 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "tolvane/catalogue.h"
+#include "tolvane/number_edit.h"
 #include "tolvane/page_env.h"
 #include "ui/controls.h"
 
@@ -48,9 +51,7 @@ class NetworkPage {
 
   void cbAdapterIDSelect();
   void cbDisableMTUClick();
-  void edMTUChange();
   void cbDisableTcpWindowSizeClick();
-  void edTcpWindowSizeChange();
   void cbDisableDefaultTTLClick();
   void udDefaultTTLChangingEx(bool& allowChange, int16_t newValue);
 
@@ -60,13 +61,16 @@ class NetworkPage {
   bool TakeDefaultTtl(int64_t value);
 
   // The values TCP/IP accepts; a number outside is not taken.
-  static bool ValidMtu(int64_t n) { return n >= 68 && n <= 65535; }
-  static bool ValidTcpWindowSize(int64_t n) { return n >= 1 && n <= 1073741823; }
+  static constexpr int32_t kMtuMin = 68, kMtuMax = 65535, kTcpWindowSizeMin = 1, kTcpWindowSizeMax = 1073741823;
+  static bool ValidMtu(int64_t n) { return n >= kMtuMin && n <= kMtuMax; }
+  static bool ValidTcpWindowSize(int64_t n) { return n >= kTcpWindowSizeMin && n <= kTcpWindowSizeMax; }
   static bool ValidTtl(int64_t n) { return n >= 1 && n <= 255; }
 
   // Start-up reads (the network group), apply step 9 (this page's part) and
   // the standard values.
   Order read, apply, standard;
+  // edMTU, edTcpWindowSize and edDefaultTTL, decided as a whole text.
+  std::vector<std::unique_ptr<NumberEdit>> numbers;
 
  private:
   void MirrorAdapters(RowContext& c);
@@ -75,15 +79,6 @@ class NetworkPage {
   std::optional<int> Shown() const;
   PageEnv& env_;
 };
-
-// The whole text as a signed decimal number (saturated far beyond 32 bits);
-// nothing when it is no number.
-std::optional<int64_t> DecimalNumber(const std::string& text);
-
-// The mended up-down pair: a number typed into the edit moves its up-down
-// when it lies in the up-down's range, so that the edit and the up-down show
-// one value (the value apply writes).
-void FollowTypedNumber(ui::Edit& edit, ui::UpDown& upDown);
 
 // An edit that a check box enables takes the window colour, disabled the
 // menu colour.

@@ -56,9 +56,9 @@ PerformancePage::PerformancePage(ui::TabSheet& sheet, Catalogue& catalogue, Page
     allow = true;
     udIoPageLockLimitChanging();
   };
-  // A size typed into the edit is the up-down's position, as the up-down
-  // reads its buddy.
-  FollowTypedNumber(edIoPageLockLimit, udIoPageLockLimit);
+  // A size typed into the edit becomes the up-down's position.
+  numbers.push_back(std::make_unique<NumberEdit>(
+      env_, edIoPageLockLimit, UpDownField(udIoPageLockLimit, "ファイルキャッシュサイズ (MB)", "File cache size (MB)")));
 
   const auto restart = ChangeClass::NeedRestart;
   const char* section = "Performance";

@@ -3,7 +3,11 @@
 // product name and id of Windows, the registered owner and organisation, and
 // Num Lock after start-up.
 #pragma once
+#include <memory>
+#include <vector>
+
 #include "tolvane/catalogue.h"
+#include "tolvane/number_edit.h"
 #include "tolvane/page_env.h"
 #include "ui/controls.h"
 
@@ -32,6 +36,8 @@ class PerformancePage {
 
   // Start-up reads (the performance group), apply step 15, standard values.
   Order read, apply, standard;
+  // edIoPageLockLimit, decided as a whole text.
+  std::vector<std::unique_ptr<NumberEdit>> numbers;
 
  private:
   PageEnv& env_;

@@ -134,6 +134,7 @@ class MainPages : public Pages {
     StandardRows(logon_.standard, ctx);
     StandardRows(performance_.standard, ctx);
     StandardRows(system_.standard, ctx);
+    ShowNumbers();
   }
 
   const Catalogue* FileRows() const override { return &catalogue_; }
@@ -144,7 +145,19 @@ class MainPages : public Pages {
     icons_.TakeLoaded();
   }
 
+  bool DecideNumbers() override { return DecideAll(Numbers()); }
+  void ShowNumbers() override {
+    for (NumberEdit* n : Numbers()) n->ShowHeld();
+  }
+
  private:
+  // The numeric edits in the order of the pages.
+  std::vector<NumberEdit*> Numbers() {
+    std::vector<NumberEdit*> all;
+    for (auto* numbers : {&network_.numbers, &ie_.numbers, &performance_.numbers})
+      for (auto& n : *numbers) all.push_back(n.get());
+    return all;
+  }
   PageEnv env_;
   Catalogue catalogue_;
   IconPages icons_;

@@ -69,6 +69,13 @@ class Pages {
   virtual void Standard() = 0;
   // Apply step 25: every loaded value := the control's state now.
   virtual void TakeLoaded() = 0;
+  // Before apply (and before a settings file is saved): every numeric edit
+  // decides its number from its whole text. False when one refused its text;
+  // its sheet is then shown and the warning named the field.
+  virtual bool DecideNumbers() { return true; }
+  // After a settings file was loaded: every numeric edit shows its number
+  // (the standard values do this themselves).
+  virtual void ShowNumbers() {}
   // The settings file: the catalogue whose rows carry the file keys.
   virtual const Catalogue* FileRows() const { return nullptr; }
   // The icon pages with their held locations (the settings file and tests

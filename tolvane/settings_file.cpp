@@ -437,6 +437,8 @@ void TfoMain::sbSaveClick() {
   if (SnapshotSave) {
     path = ProgramFolder + "\\" + kSnapshotName;
   } else {
+    // The file holds what the numeric edits show, or nothing is saved.
+    if (pages_ && !pages_->DecideNumbers()) return;
     SaveDialog = ui::SaveDialog();
     SaveDialog.Filter = QX.Japanese() ? "設定ファイル (*.INI) | *.INI" : "Setting file (*.INI) | *.INI";
     SaveDialog.InitialDir = ProgramFolder;
@@ -458,7 +460,7 @@ void TfoMain::sbOpenClick() {
   OpenDialog.Filter = QX.Japanese() ? "設定ファイル (*.INI) | *.INI" : "Setting file (*.INI) | *.INI";
   OpenDialog.InitialDir = ProgramFolder;
   if (!OpenDialog.Execute()) return;
-  ReadSettingsFile(*this, OpenDialog.FileName);
+  if (ReadSettingsFile(*this, OpenDialog.FileName) && pages_) pages_->ShowNumbers();
 }
 
 }  // namespace tolvane

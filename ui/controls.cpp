@@ -104,6 +104,10 @@ void Edit::UserType(const std::string& text) {
   if (Reachable() && !ReadOnly) SetText(text);
 }
 
+void Edit::UserExit() {
+  if (Reachable()) Fire(OnExit);
+}
+
 Memo::Memo(Control* parent, std::string name) : Edit(Kind::Memo, parent, std::move(name)) {}
 
 std::vector<std::string> Memo::Lines() const {

@@ -127,19 +127,22 @@ class SpeedButton : public Button {
 enum class CharCase { Normal, Upper, Lower };
 
 // SetText runs OnChange when the text changes (also a user's typing).
+// OnExit runs when the focus leaves the edit (the renderer reports it; a
+// test calls UserExit), only while the user can reach the edit.
 class Edit : public Control {
  public:
   Edit(Control* parent, std::string name) : Edit(Kind::Edit, parent, std::move(name)) {}
   const std::string& Text() const { return text_; }
   void SetText(const std::string& text);
   void UserType(const std::string& text);  // the user's edit: the whole new text
+  void UserExit();                          // the focus leaves the edit
   char32_t PasswordChar = 0;                // 0: shown as typed
   CharCase Case = CharCase::Normal;         // applied to every text set
   bool ReadOnly = false;
   int MaxLength = 0;                        // 0: no limit
   // TRightEdit: the window gets ES_MULTILINE | ES_RIGHT, the text stands right.
   bool RightAligned = false;
-  Handler OnChange;
+  Handler OnChange, OnExit;
 
  protected:
   Edit(Kind kind, Control* parent, std::string name);

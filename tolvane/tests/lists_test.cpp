@@ -368,7 +368,7 @@ TEST(ListPages, NewMenuEntriesMoveWholeUnderTheBackupKeyAndBack) {
   t.PutText(Root::HKCR, ".doc\\Word.Document.8\\ShellNew\\Extra", "x", "y");
   t.Extension(".txt", "txtfile", "Text Document");
   t.ShellNew(".txt\\ShellNew");
-  t.PutText(Root::HKCR, "Tolvane.Backup\\.txt\\ShellNew", "Stale", "old");  // an older backup is replaced
+  t.PutText(Root::HKCR, "Tolvane.Backup\\.txt\\ShellNew", "Stale", "old");  // an older backup is kept aside
   t.Start();
   ListPages& p = *t.pages;
   t.Move(p.lbCurrentShellNew, 0, p.buCurrentToDeleteForShellNew);
@@ -381,6 +381,7 @@ TEST(ListPages, NewMenuEntriesMoveWholeUnderTheBackupKeyAndBack) {
   EXPECT_TRUE(t.KeyExists(Root::HKCR, "Tolvane.Backup\\.doc\\Word.Document.8\\ShellNew\\Extra"));
   EXPECT_TRUE(t.Get(Root::HKCR, "Tolvane.Backup\\.txt\\ShellNew", "NullFile"));
   EXPECT_FALSE(t.Get(Root::HKCR, "Tolvane.Backup\\.txt\\ShellNew", "Stale"));
+  EXPECT_EQ(t.Get(Root::HKCR, "Tolvane.Backup\\.txt (Tolvane 2)\\ShellNew", "Stale"), RegValue::Text("old"));
   EXPECT_TRUE(t.KeyExists(Root::HKCR, ".txt")) << "only the ShellNew key moves";
 
   // Brought back at a later run: an empty key stays below the backup key
@@ -524,4 +525,163 @@ TEST(ListPagesOnTheRoads, ApplyCarriesOutTheMovesAndEmptiesThePendingLists) {
   // A second apply moves nothing again.
   m.Apply();
   EXPECT_EQ(m.Text(Root::HKLM, kDeleteRun, "Tray"), "tray.exe");
+}
+
+// A program removed with this tool and installed again: the current and the
+// removed store hold an entry of one name (likewise a New-menu entry that an
+// installer wrote again). Three applies with ordinary clicks: the current
+// entry out, then the two back one apply at a time (in either order). After
+// every apply each copy is still whole in one of the stores, and the lists
+// are what the registry holds.
+TEST(ListPages, SameNameEntriesInBothStoresAreNeverLost) {
+  struct Kind {
+    const char* name;
+    Root root;
+    std::string current, removed;  // the two stores' parent keys
+    std::string entry;             // the key below a store's parent ("X", ".txt\\ShellNew")
+    const char* marker;            // the value that tells the copies apart
+  };
+  const Kind kinds[] = {
+      {"uninstall", Root::HKLM, kUninstall, kDeleteUninstall, "X", "UninstallString"},
+      {"New menu", Root::HKCR, "", "Tolvane.Backup", ".txt\\ShellNew", "Data"},
+  };
+  for (const Kind& k : kinds)
+    for (bool olderFirst : {false, true}) {
+      SCOPED_TRACE(std::string(k.name) + (olderFirst ? ", the older copy back first" : ", the newer back first"));
+      ListTool t;
+      const bool uninstall = k.root == Root::HKLM;
+      auto at = [](const std::string& parent, const std::string& key) {
+        return parent.empty() ? key : parent + "\\" + key;
+      };
+      if (uninstall) {
+        t.Program(kUninstall, "X", "X 2.0");
+        t.Program(kDeleteUninstall, "X", "X 1.0");
+      } else {
+        t.Extension(".txt", "txtfile", "Text Document");
+        t.ShellNew(".txt\\ShellNew");
+        t.ShellNew("Tolvane.Backup\\.txt\\ShellNew");
+      }
+      t.PutText(k.root, at(k.current, k.entry), k.marker, "newer");
+      t.PutText(k.root, at(k.removed, k.entry), k.marker, "older");
+      t.Start();
+      ListPages& p = *t.pages;
+      ui::ListBox& current = uninstall ? p.lbCurrentUninstall : p.lbCurrentShellNew;
+      ui::ListBox& removed = uninstall ? p.lbDeleteUninstall : p.lbDeleteShellNew;
+      ui::ListBox& currentKeys = uninstall ? p.lists.lbCopyCurrent : p.lists.lbCopyCurrentShellNew;
+      ui::ListBox& removedKeys = uninstall ? p.lists.lbCopyDelete : p.lists.lbCopyDeleteShellNew;
+      ui::Button& out = uninstall ? p.buCurrentToDelete : p.buCurrentToDeleteForShellNew;
+      ui::Button& back = uninstall ? p.buDeleteToCurrent : p.buDeleteToCurrentForShellNew;
+
+      // Where the copy with the marker's text lies, whole: the entry's name
+      // in a store (and the entry's own values beside the marker).
+      auto holders = [&](const char* which) {
+        std::vector<std::string> found;
+        for (const std::string* parent : {&k.current, &k.removed}) {
+          std::vector<std::string> names;
+          if (uninstall) {
+            auto key = t.registry.Open(k.root, *parent, port::kKeyReadTest);
+            if (key) names = t.registry.SubKeys(key), t.registry.Close(key);
+          } else {
+            names = {".txt"};
+            auto key = t.registry.Open(k.root, *parent, port::kKeyReadTest);
+            if (key && !parent->empty()) names = t.registry.SubKeys(key);
+            if (key) t.registry.Close(key);
+          }
+          for (const std::string& name : names) {
+            const std::string entry = uninstall ? at(*parent, name) : at(*parent, name + "\\ShellNew");
+            auto marker = t.Get(k.root, entry, k.marker);
+            if (!marker || marker->TextOf() != which) continue;
+            const bool whole = uninstall ? t.Get(k.root, entry, "DisplayName") && t.Get(k.root, entry, "UninstallString")
+                                         : t.Get(k.root, entry, "NullFile").has_value();
+            if (whole) found.push_back((parent == &k.current ? "current:" : "removed:") + name);
+          }
+        }
+        return found;
+      };
+      // The lists against the registry: every row names an entry of its
+      // store, and no entry is listed twice or left out.
+      auto listsMatch = [&] {
+        SCOPED_TRACE("lists");
+        ASSERT_EQ(current.Items.Count(), currentKeys.Items.Count());
+        ASSERT_EQ(removed.Items.Count(), removedKeys.Items.Count());
+        std::vector<std::string> listed, held;
+        for (const std::string& row : currentKeys.Items.All()) listed.push_back("current:" + row);
+        for (const std::string& row : removedKeys.Items.All()) listed.push_back("removed:" + row);
+        for (const char* which : {"newer", "older"})
+          for (const std::string& h : holders(which)) held.push_back(h);
+        std::sort(listed.begin(), listed.end());
+        std::sort(held.begin(), held.end());
+        EXPECT_EQ(listed, held);
+      };
+      auto apply = [&] {
+        t.dialogs.ClearCalls();
+        p.ApplyPendingMoves();
+        for (ui::ListBox* pending : {&p.lists.lbDeltaDelete, &p.lists.lbDeltaCurrent, &p.lists.lbDeltaDeleteShellNew,
+                                     &p.lists.lbDeltaCurrentShellNew})
+          pending->Items.Clear();
+        EXPECT_EQ(holders("newer").size(), 1u);
+        EXPECT_EQ(holders("older").size(), 1u);
+        listsMatch();
+      };
+      listsMatch();
+
+      // 1: the current entry out; the removed list shows two rows of two keys.
+      t.Move(current, 0, out);
+      EXPECT_EQ(removed.Items.Count(), 2);
+      EXPECT_NE(removedKeys.Items[0], removedKeys.Items[1]);
+      const std::vector<std::string> renamed = removedKeys.Items.All();
+      apply();
+      EXPECT_EQ(holders("newer"), (std::vector<std::string>{"removed:" + std::string(uninstall ? "X" : ".txt")}));
+      EXPECT_EQ(holders("older"), (std::vector<std::string>{uninstall ? "removed:X (Tolvane 2)" : "removed:.txt (Tolvane 2)"}))
+          << "the older copy lies under the name its row took at the move";
+      for (const std::string& key : renamed) EXPECT_GE(removedKeys.Items.IndexOf(key), 0) << key;
+      ASSERT_EQ(removed.Items.Count(), 2);
+      EXPECT_EQ(current.Items.Count(), 0);
+
+      // 2: one back.
+      const int olderRow = holders("older")[0] == "removed:" + removedKeys.Items[0] ? 0 : 1;
+      t.Move(removed, olderFirst ? olderRow : 1 - olderRow, back);
+      EXPECT_TRUE(t.Boxes().empty());
+      apply();
+      EXPECT_EQ(holders(olderFirst ? "older" : "newer")[0].substr(0, 8), "current:");
+      ASSERT_EQ(removed.Items.Count(), 1);
+
+      // 3: the other back: the current store keeps what it holds, and says so.
+      t.Move(removed, 0, back);
+      ASSERT_EQ(t.Boxes().size(), 1u);
+      EXPECT_NE(t.Boxes()[0].text.find("戻せません"), std::string::npos);
+      EXPECT_EQ(t.Boxes()[0].icon, port::MbIcon::Warning);
+      EXPECT_EQ(removed.Items.Count(), 1) << "the refused row stays";
+      apply();
+      EXPECT_EQ(current.Items.Count(), 1);
+      EXPECT_EQ(removed.Items.Count(), 1);
+    }
+}
+
+// Swapping in one apply: the current entry out and the older removed copy
+// back; and an entry whose key vanished since start moves nothing.
+TEST(ListPages, ASwapInOneApplyAndAVanishedEntryKeepEveryCopy) {
+  ListTool t;
+  t.Program(kUninstall, "X", "X 2.0");
+  t.Program(kDeleteUninstall, "X", "X 1.0");
+  t.Program(kUninstall, "Gone", "Gone");
+  t.Program(kDeleteUninstall, "Gone", "Gone (kept)");
+  t.Start();
+  ListPages& p = *t.pages;
+  auto row = [](ui::ListBox& list, const char* text) { return list.Items.IndexOf(text); };
+  t.Move(p.lbCurrentUninstall, row(p.lbCurrentUninstall, "X 2.0"), p.buCurrentToDelete);  // X out
+  ASSERT_GE(row(p.lbDeleteUninstall, "X 1.0 (2)"), 0) << "the older copy shows its number at once";
+  t.Move(p.lbDeleteUninstall, row(p.lbDeleteUninstall, "X 1.0 (2)"), p.buDeleteToCurrent);  // the older X back
+  EXPECT_TRUE(t.Boxes().empty());
+  t.Move(p.lbCurrentUninstall, row(p.lbCurrentUninstall, "Gone"), p.buCurrentToDelete);  // its key goes before apply
+  t.registry.DeleteKey(Root::HKLM, Sub(kUninstall, "Gone"));
+  p.ApplyPendingMoves();
+  EXPECT_EQ(t.Get(Root::HKLM, Sub(kUninstall, "X"), "DisplayName"), RegValue::Text("X 1.0"));
+  EXPECT_EQ(t.Get(Root::HKLM, Sub(kDeleteUninstall, "X"), "DisplayName"), RegValue::Text("X 2.0"));
+  EXPECT_EQ(t.Get(Root::HKLM, Sub(kDeleteUninstall, "Gone"), "DisplayName"), RegValue::Text("Gone (kept)"))
+      << "a vanished source replaces nothing";
+  EXPECT_EQ(t.Rows(p.lbCurrentUninstall), (std::vector<std::string>{"X 1.0"}));
+  std::vector<std::string> removed = t.Rows(p.lbDeleteUninstall);
+  std::sort(removed.begin(), removed.end());
+  EXPECT_EQ(removed, (std::vector<std::string>{"Gone (kept)", "X 2.0"}));
 }

@@ -77,12 +77,19 @@ struct PageTool {
     for (const Order* order : {&context->read, &network->read, &ie->readLimits, &ie->read}) ReadRows(*order, ctx);
     applyEnabled = 0;
   }
-  // Apply steps 8, 9, 12 and 17 of these pages.
-  void Apply() {
+  // Apply steps 8, 9, 12 and 17 of these pages, after the numeric edits
+  // decided their numbers as the road lets them; false (nothing written)
+  // when one refused its text.
+  bool Apply() {
+    std::vector<NumberEdit*> numbers;
+    for (auto* page : {&network->numbers, &ie->numbers})
+      for (auto& n : *page) numbers.push_back(n.get());
+    if (!DecideAll(numbers)) return false;
     RowContext ctx = env.Context();
     for (const Order* order : {&context->apply, &network->apply, &ie->applyLimits, &ie->apply,
                                &context->applyFolderIcon})
       WriteRows(*order, ctx);
+    return true;
   }
   void FinishApply() {
     flags.Clear();

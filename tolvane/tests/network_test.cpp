@@ -82,6 +82,7 @@ TEST(NetworkPage, EachSlotIsWrittenAndTheDefaultDeletesTheValue) {
 
   n.cbDisableMTU.Click();
   n.edMTU.UserType("576");
+  n.edMTU.UserExit();  // the user leaves the edit for the list
   EXPECT_EQ(n.DefaultMssValue, 536);
   n.cbAdapterID.UserSelect(1);
   n.cbDisableMTU.Click();
@@ -107,37 +108,105 @@ TEST(NetworkPage, EachSlotIsWrittenAndTheDefaultDeletesTheValue) {
   EXPECT_TRUE(p.flags.needRestart);
 }
 
-TEST(NetworkPage, TypedNumbersThatTcpIpRefusesAreNotTaken) {
+// Every numeric edit of the network and browser pages, over a stored value
+// that no case types: what apply writes after a typed text, once when the
+// user leaves the edit before Apply and once when Apply comes straight
+// after the typing. A refused text (a warning naming the field and its
+// range) leaves the edit showing the stored number; Apply refused straight
+// after the typing writes nothing at all.
+TEST(NetworkPage, ANumberIsTakenFromTheWholeTextOrRefused) {
+  struct Field {
+    const char* edit;
+    port::Root root;
+    std::string key;
+    const char* value;
+    uint32_t stored;
+    const char* range;  // as the warning names it
+  };
+  const Field fields[] = {
+      {"edMTU", Root::HKLM, std::string(kInterfaces) + "\\{A1}", "MTU", 1400, "MTUには 68 から 65535 まで"},
+      {"edTcpWindowSize", Root::HKLM, kTcpip, "TcpWindowSize", 20000, "(RWIN)には 1 から 1073741823 まで"},
+      {"edDefaultTTL", Root::HKLM, kTcpip, "DefaultTTL", 64, "TTLには 1 から 255 まで"},
+      {"edMaxConnectionsPerServer11", Root::HKCU, kInternetSettings, "MaxConnectionsPerServer", 6,
+       "HTTP 1.1 サーバーへのコネクション数には 2 から 16 まで"},
+      {"edMaxConnectionsPerServer10", Root::HKCU, kInternetSettings, "MaxConnectionsPer1_0Server", 6,
+       "HTTP 1.0 サーバーへのコネクション数には 4 から 16 まで"},
+  };
+  enum { MTU, RWIN, TTL, HTTP11, HTTP10 };
   struct Case {
+    int field;
     const char* typed;
-    int32_t mtu, window;  // after typing it over 1400 and 20000
+    std::optional<uint32_t> written;  // nothing: refused
   };
   const Case cases[] = {
-      {"0", 1400, 20000},          {"-5", 1400, 20000},       {"67", 1400, 67},
-      {"68", 68, 68},              {"65535", 65535, 65535},   {"65536", 1400, 65536},
-      {"1073741823", 1400, 1073741823}, {"1073741824", 1400, 20000}, {"99999999999", 1400, 20000},
-      {"abc", 1500, 8760},         {"", 1500, 8760},  // no number: the default
+      {MTU, "576", 576},     {MTU, "68", 68},         {MTU, "65535", 65535}, {MTU, "+1454", 1454},
+      {MTU, "67", {}},       {MTU, "65536", {}},      {MTU, "70000", {}},    {MTU, "-5", {}},
+      {MTU, "abc", {}},      {MTU, "", {}},           {MTU, "14 54", {}},
+      {RWIN, "1", 1},        {RWIN, "1073741823", 1073741823},               {RWIN, "0", {}},
+      {RWIN, "2000000000", {}}, {RWIN, "99999999999", {}}, {RWIN, "8k", {}}, {RWIN, "", {}},
+      {TTL, "1", 1},         {TTL, "255", 255},       {TTL, "0064", 64},     {TTL, "300", {}},
+      {TTL, "256", {}},      {TTL, "0", {}},          {TTL, "12w", {}},      {TTL, "", {}},
+      {HTTP11, "2", 2},      {HTTP11, "16", 16},      {HTTP11, "20", {}},    {HTTP11, "1", {}},
+      {HTTP11, "x", {}},     {HTTP11, "", {}},
+      {HTTP10, "4", 4},      {HTTP10, "16", 16},      {HTTP10, "3", {}},     {HTTP10, "17", {}},
+      {HTTP10, "4.5", {}},   {HTTP10, "", {}},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.typed);
-    PageTool p;
-    p.Adapter("0000", "{A1}", "Adapter A");
-    p.Interface("{A1}", 1400);
-    p.PutDword(Root::HKLM, kTcpip, "TcpWindowSize", 20000);
-    p.Start();
-    NetworkPage& n = *p.network;
-    n.edMTU.UserType(c.typed);
-    n.edTcpWindowSize.UserType(c.typed);
-    EXPECT_EQ(n.AdapterMtu[0], c.mtu);
-    EXPECT_EQ(n.DefaultMssValue, c.mtu - 40);
-    EXPECT_EQ(n.TcpWindowSizeValue, c.window);
-    p.Apply();
-    if (c.mtu == 1500)
-      EXPECT_FALSE(p.Mtu("{A1}"));
-    else
-      EXPECT_EQ(p.Mtu("{A1}"), RegValue::Dword(c.mtu));
-    EXPECT_EQ(p.Get(Root::HKLM, kTcpip, "TcpWindowSize"), RegValue::Dword(c.window));
-  }
+  for (const Case& c : cases)
+    for (bool leave : {true, false}) {
+      const Field& f = fields[c.field];
+      SCOPED_TRACE(std::string(f.edit) + " \"" + c.typed + "\"" + (leave ? " left" : " applied"));
+      PageTool p;
+      p.Adapter("0000", "{A1}", "Adapter A");
+      p.Interface("{A1}", 1400);
+      p.PutDword(Root::HKLM, kTcpip, "TcpWindowSize", 20000);
+      p.PutDword(Root::HKLM, kTcpip, "DefaultTTL", 64);
+      p.PutDword(Root::HKCU, kInternetSettings, "MaxConnectionsPerServer", 6);
+      p.PutDword(Root::HKCU, kInternetSettings, "MaxConnectionsPer1_0Server", 6);
+      p.Start();
+      auto& edit = p.form.Get<ui::Edit>(f.edit);
+      ASSERT_EQ(edit.Text(), std::to_string(f.stored));
+      edit.UserType(c.typed);
+      EXPECT_GT(p.applyEnabled, 0) << "typing enables Apply";
+      if (leave) edit.UserExit();
+      const bool applied = p.Apply();
+      if (c.written) {
+        EXPECT_TRUE(applied);
+        EXPECT_TRUE(p.Boxes().empty());
+        EXPECT_EQ(edit.Text(), std::to_string(*c.written)) << "the edit shows the number taken";
+        EXPECT_EQ(p.Get(f.root, f.key, f.value), RegValue::Dword(*c.written));
+        EXPECT_EQ(p.flags.needRestart, *c.written != f.stored);
+        continue;
+      }
+      ASSERT_EQ(p.Boxes().size(), 1u);
+      EXPECT_NE(p.Boxes()[0].text.find(f.range), std::string::npos) << p.Boxes()[0].text;
+      EXPECT_EQ(p.Boxes()[0].icon, port::MbIcon::Warning);
+      EXPECT_EQ(p.Boxes()[0].caption, "");
+      EXPECT_EQ(edit.Text(), std::to_string(f.stored)) << "the edit shows the number it holds again";
+      EXPECT_EQ(applied, leave) << "Apply straight after a refused text writes nothing";
+      EXPECT_EQ(p.Get(f.root, f.key, f.value), RegValue::Dword(f.stored));
+      EXPECT_FALSE(p.Get(Root::HKLM, kTcpip, "Tcp1323Opts")) << "no window scaling for a refused window";
+      EXPECT_FALSE(p.flags.needRestart);
+    }
+}
+
+TEST(NetworkPage, TheRefusalSpeaksTheSystemsLanguageAndADisabledEditIsNotRead) {
+  PageTool p(1033);
+  p.PutDword(Root::HKLM, kTcpip, "DefaultTTL", 64);
+  p.Start();
+  NetworkPage& n = *p.network;
+  n.edDefaultTTL.UserType("300");
+  n.edDefaultTTL.UserExit();
+  ASSERT_EQ(p.Boxes().size(), 1u);
+  EXPECT_EQ(p.Boxes()[0].text, "Enter a number from 1 to 255 for Time To Live (TTL).");
+
+  // Behind its ticked default box the edit's text is not used: apply deletes
+  // the value and asks nothing about the text.
+  n.edDefaultTTL.UserType("x");
+  n.cbDisableDefaultTTL.Click();
+  n.edDefaultTTL.UserExit();
+  EXPECT_TRUE(p.Apply());
+  EXPECT_EQ(p.Boxes().size(), 1u);
+  EXPECT_FALSE(p.Get(Root::HKLM, kTcpip, "DefaultTTL"));
 }
 
 TEST(NetworkPage, NoAdapterListedChangesNoSlot) {
@@ -235,7 +304,7 @@ TEST(NetworkPage, TimeToLiveIsDeletedAtTheDefaultAndWrittenOtherwise) {
   // The up-down moves in steps of 16; where it moves to is what apply writes.
   n.udDefaultTTL.UserStep(ui::UpDownButton::Up);
   EXPECT_EQ(n.DefaultTtlValue, 80);
-  EXPECT_EQ(p.applyEnabled, 1);
+  EXPECT_GT(p.applyEnabled, 0);
   p.Apply();
   EXPECT_EQ(p.Get(Root::HKLM, kTcpip, "DefaultTTL"), RegValue::Dword(80));
   EXPECT_TRUE(p.flags.needRestart);
@@ -254,19 +323,24 @@ TEST(NetworkPage, TheTimeToLiveEditAndItsUpDownShowOneValue) {
   p.PutDword(Root::HKLM, kTcpip, "DefaultTTL", 64);
   p.Start();
   NetworkPage& n = *p.network;
-  n.edDefaultTTL.UserType("200");
+  // Each keystroke of "200" passes through "2" and "20": none of them is taken.
+  for (const char* typed : {"2", "20", "200"}) n.edDefaultTTL.UserType(typed);
+  EXPECT_EQ(n.udDefaultTTL.Position(), 64);
+  n.edDefaultTTL.UserExit();
   EXPECT_EQ(n.udDefaultTTL.Position(), 200);
   EXPECT_EQ(n.DefaultTtlValue, 200);
-  EXPECT_EQ(p.applyEnabled, 1);
-  n.edDefaultTTL.UserType("300");  // beyond the range: the up-down stays
-  n.edDefaultTTL.UserType("0");
-  n.edDefaultTTL.UserType("x");
+
+  // "300" passes through "30": refused as a whole, the edit shows 200 again.
+  for (const char* typed : {"3", "30", "300"}) n.edDefaultTTL.UserType(typed);
+  n.edDefaultTTL.UserExit();
+  EXPECT_EQ(n.edDefaultTTL.Text(), "200");
   EXPECT_EQ(n.udDefaultTTL.Position(), 200);
-  p.Apply();
+  EXPECT_TRUE(p.Apply());
   EXPECT_EQ(p.Get(Root::HKLM, kTcpip, "DefaultTTL"), RegValue::Dword(200));
 
   // Stepping down ends at 1, the least time to live TCP/IP takes.
   n.edDefaultTTL.UserType("16");
+  n.edDefaultTTL.UserExit();
   n.udDefaultTTL.UserStep(ui::UpDownButton::Down);
   EXPECT_EQ(n.udDefaultTTL.Position(), 1);
   EXPECT_EQ(n.DefaultTtlValue, 1);
@@ -332,12 +406,11 @@ TEST(NetworkPage, ConnectionLimitsFollowTheirUpDowns) {
   EXPECT_EQ(p.Get(Root::HKCU, kInternetSettings, "MaxConnectionsPerServer"), RegValue::Dword(16));
   EXPECT_EQ(p.Get(Root::HKCU, kInternetSettings, "MaxConnectionsPer1_0Server"), RegValue::Dword(4));
 
-  // A number typed into the edit moves the up-down and enables Apply.
+  // A number typed into the edit moves the up-down when the user leaves it.
   ie.edMaxConnectionsPerServer11.UserType("8");
-  ie.edMaxConnectionsPerServer10.UserType("3");  // below its range: not taken
-  EXPECT_EQ(ie.udMaxConnectionsPerServer11.Position(), 8);
-  EXPECT_EQ(ie.udMaxConnectionsPerServer10.Position(), 4);
   EXPECT_EQ(p.applyEnabled, 1);
+  ie.edMaxConnectionsPerServer11.UserExit();
+  EXPECT_EQ(ie.udMaxConnectionsPerServer11.Position(), 8);
   p.Apply();
   EXPECT_EQ(p.Get(Root::HKCU, kInternetSettings, "MaxConnectionsPerServer"), RegValue::Dword(8));
   EXPECT_TRUE(p.flags.needRestart);
@@ -411,6 +484,36 @@ TEST(NetworkRoads, TheMirroredAdapterIsListedAndAnMtuChangeAsksForARestart) {
   EXPECT_NE(m.Boxes()[0].text.find("再起動"), std::string::npos);
   EXPECT_FALSE(m.Get(Root::HKLM, std::string(kInterfaces) + "\\{A1}", "MTU"));
   EXPECT_TRUE(m.shutdown.Requests().empty());
+}
+
+// On the main window: Apply with a refused number writes nothing at all (not
+// even the window's own place) and shows the page of the edit; the standard
+// values replace a typed text that was never taken.
+TEST(NetworkRoads, ARefusedNumberStopsApplyBeforeAnyWriteAndGivesWayToTheStandardValues) {
+  Machine m;
+  m.PutDword(Root::HKLM, kTcpip, "DefaultTTL", 64);
+  m.Start();
+  TfoMain& w = *m.main;
+  auto& edTTL = w.Get<ui::Edit>("edDefaultTTL");
+  w.PageControl.SetActivePageIndex(0);
+  m.app->Dispatch(&edTTL, [&edTTL] { edTTL.UserType("300"); });
+  ASSERT_TRUE(w.sbPlay.Enabled());
+  m.dialogs.ClearCalls();
+  m.Apply();
+  ASSERT_EQ(m.Boxes().size(), 1u);
+  EXPECT_NE(m.Boxes()[0].text.find("TTLには 1 から 255 まで"), std::string::npos);
+  EXPECT_EQ(&w.PageControl.Page(w.PageControl.ActivePageIndex()), &w.tsNetwork);
+  EXPECT_EQ(edTTL.Text(), "64");
+  EXPECT_FALSE(m.Get(Root::HKLM, "Software\\Tazet\\Tolvane", "Top")) << "nothing of the apply was written";
+  EXPECT_EQ(m.Dword(Root::HKLM, kTcpip, "DefaultTTL"), 64u);
+  EXPECT_TRUE(w.sbPlay.Enabled()) << "the changes are still to apply";
+
+  m.app->Dispatch(&edTTL, [&edTTL] { edTTL.UserType("99"); });
+  m.Click(w.sbStandard);
+  EXPECT_EQ(edTTL.Text(), "128");
+  m.app->Dispatch(&edTTL, [&edTTL] { edTTL.UserType("128x"); });
+  m.Click(w.sbStandard);  // the position stays 128: the edit is set all the same
+  EXPECT_EQ(edTTL.Text(), "128");
 }
 
 TEST(NetworkRoads, ARefusedMirrorWriteEndsTheProgramBeforeTheGates) {

@@ -126,6 +126,7 @@ TEST(SettingsFile, SavedAndOpenedTheWindowStandsAsItWasSavedForEveryKey) {
   a.Combo("cbAdapterID").UserSelect(1);
   a.Click(a.Box("cbDisableMTU"));
   a.EditOf("edMTU").UserType("1454");
+  a.EditOf("edMTU").UserExit();
   a.main->LockPassword = "OPEN SESAME 7";
   const std::map<std::string, Loaded> saved = a.Values();
   // (Of the five icon-colour radios only one can be selected.)

@@ -944,6 +944,8 @@ bool OnCommand(Node& n, UINT code) {
       if (code == EN_CHANGE) {
         std::string t = WindowText(n.hwnd);
         User(n, [&] { static_cast<Edit&>(c).UserType(t); });
+      } else if (code == EN_KILLFOCUS) {
+        User(n, [&] { static_cast<Edit&>(c).UserExit(); });
       }
       return true;
     case Kind::ComboBox: {

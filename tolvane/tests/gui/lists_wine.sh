@@ -7,7 +7,9 @@
 # An expandable start-up command moved and applied leaves run and lies under
 # DeleteRun with its type and data; moved back, it returns the same. A
 # New-menu entry goes below HKCR Tolvane.Backup and comes back. A
-# protected start-up name is refused with its box. Screenshots of the three
+# protected start-up name is refused with its box. Then the program's entry
+# in both stores at once (removed earlier, installed again): three applies
+# keep every copy whole in one store or the other. Screenshots of the three
 # pages in Japanese and English go to OUT.
 # Usage: lists_wine.sh TOLVANE.EXE OUT-FOLDER  (needs DISPLAY)
 set -e
@@ -125,6 +127,43 @@ expandable "$run_key" ||
 exists "$suite\\DeleteRun" /v SuiteTray && fail "the start-up program stays under DeleteRun"
 regq 'HKCR\.suitetest\ShellNew' | grep -q 'NullFile *REG_SZ' || fail "the New-menu entry is not back"
 exists 'HKCR\Tolvane.Backup\.suitetest\ShellNew' && fail "the New-menu entry stays kept"
+close
+
+# The program removed earlier and installed again: an older copy of its
+# entry waits under DeleteUninstall while the current one is listed. The
+# current entry out, then both back, one apply each: every copy stays whole
+# in one of the two stores, the last one refused with its box.
+older='C:\Suite Test\old-uninst.exe'
+add "$suite\\DeleteUninstall\\$entry" /v DisplayName /t REG_SZ /d "$name"
+add "$suite\\DeleteUninstall\\$entry" /v UninstallString /t REG_SZ /d "$older"
+kept="$suite\\DeleteUninstall\\$entry (Tolvane 2)"
+start "$exe"
+driver find "$main" || fail "no English main window"
+page "Uninstall" collision-before-en
+move lbCurrentUninstall "$name" buCurrentToDelete
+driver items "$main" lbDeleteUninstall | grep -qxF "$name (2)" || fail "the older copy shows no number"
+apply
+listed && fail "Wine still lists the program moved out"
+[ "$(values "$suite\\DeleteUninstall\\$entry")" = "$before" ] || fail "the newer copy is not whole after the first apply"
+regq "$kept" /v UninstallString | grep -qF "$older" || fail "the older copy is lost: $(regq "$suite\\DeleteUninstall" /s)"
+[ "$(driver items "$main" lbDeleteUninstall | sort | tr '\n' '|')" = "$name|$name (2)|" ] ||
+  fail "the removed list: $(driver items "$main" lbDeleteUninstall | tr '\n' '|')"
+move lbDeleteUninstall "$name" buDeleteToCurrent
+apply
+listed || fail "Wine does not list the program moved back"
+[ "$(values "$uninstall\\$entry")" = "$before" ] || fail "the entry moved back is not whole"
+regq "$kept" /v UninstallString | grep -qF "$older" || fail "the older copy is lost after the second apply"
+shot "$main" "$out/collision-second-en.png"
+move lbDeleteUninstall "$name (2)" buDeleteToCurrent
+box=$(driver message "")
+echo "$box" | grep -q 'cannot go back' || fail "no refusal box: $box"
+driver answer "" ok
+driver gone "" || fail "the box stays"
+apply
+listed || fail "Wine does not list the program after the third apply"
+[ "$(values "$uninstall\\$entry")" = "$before" ] || fail "the current entry was replaced"
+regq "$kept" /v UninstallString | grep -qF "$older" || fail "the older copy is lost after the third apply"
+[ "$(driver items "$main" lbDeleteUninstall)" = "$name (2)" ] || fail "the removed list does not show the older copy"
 close
 wineserver -k 2>/dev/null || true
 echo "PASS: list pages under Wine"

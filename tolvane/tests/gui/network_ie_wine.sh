@@ -3,7 +3,9 @@
 # through the real windows, with the settings tool installed in a program
 # folder with blanks. A prepared network adapter is mirrored and listed; an
 # MTU typed and applied is read back under the adapter's interface key after
-# the restart question (answered No); in English the folder-icon verb ticked
+# the restart question (answered No); a time to live out of range is
+# refused at Apply and when the edit is left, and never written as a part of
+# it; in English the folder-icon verb ticked
 # and applied leaves the quoted command, and the folder-icon tool started
 # with exactly that command line shows the folder given. Screenshots of the
 # four pages in Japanese and English go to OUT.
@@ -70,6 +72,36 @@ driver answer "" no
 driver gone "" || fail "the question stays"
 regq "$interface" | grep -q 'MTU *REG_DWORD *0x5ae' || fail "MTU 1454 not written: $(regq "$interface")"
 [ ! -e "$WINEPREFIX/drive_c/suite/shutdown-record.txt" ] || fail "a restart was requested"
+applied
+
+# The time to live is taken from the whole text: "300" (typed through "30")
+# stops Apply with a box and writes nothing; a slip is refused when the user
+# leaves the edit; a number in range is written.
+tcpip='HKLM\SYSTEM\CurrentControlSet\Services\Tcpip\Parameters'
+refused() {
+  box=$(driver message "")
+  echo "$box" | grep -q 'TTLには 1 から 255 までの数' || fail "no TTL box: $box"
+  driver answer "" ok
+  driver gone "" || fail "the TTL box stays"
+  [ "$(driver text "$main" edDefaultTTL)" = 128 ] || fail "the edit does not show 128 again"
+}
+page "ネットワーク" network-ttl-ja
+driver click "$main" cbDisableDefaultTTL
+driver type "$main" edDefaultTTL 300
+driver click "$main" sbPlay
+refused
+regq "$tcpip" /v DefaultTTL | grep -q DefaultTTL && fail "a refused TTL wrote $(regq "$tcpip" /v DefaultTTL)"
+driver click "$main" edDefaultTTL
+driver type "$main" edDefaultTTL 12w
+driver tab "$main" PageControl "ie (2)"
+refused
+page "ネットワーク" network-ttl-left-ja
+driver type "$main" edDefaultTTL 64
+driver click "$main" sbPlay
+driver message "" | grep -q '再起動しますか' || fail "no restart question after the TTL"
+driver answer "" no
+driver gone "" || fail "the question stays"
+regq "$tcpip" /v DefaultTTL | grep -q 'DefaultTTL *REG_DWORD *0x40' || fail "TTL 64 not written: $(regq "$tcpip")"
 applied
 close
 
