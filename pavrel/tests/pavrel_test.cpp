@@ -210,15 +210,28 @@ TEST_F(Pavrel, ExcludedFoldersAreNeverEntered) {
   files_.AddFile("C:\\Keep\\Below\\b.bak", "x");
   files_.AddFile("C:\\Other\\c.bak", "x");
   files_.AddFile("C:\\WINDOWS\\Temp\\t.log", "x");
+  files_.AddFile("C:\\\xC3\x84rger\\d.bak", "x");  // Ärger
+  const std::string arger = "C:\\\xC3\x84rger\\d.bak 1";  // sorted as an A
+  const Rows keepGone = {arger, "C:\\Other\\c.bak 1", "C:\\WINDOWS\\Temp\\t.log 1"};
+  const Rows all = {arger, "C:\\Keep\\a.bak 1", "C:\\Keep\\Below\\b.bak 1", "C:\\Other\\c.bak 1",
+                    "C:\\WINDOWS\\Temp\\t.log 1"};
   struct Case {
     std::string folder;
     Rows rows;
   } cases[] = {
-      {"c:\\KEEP", {"C:\\Other\\c.bak 1", "C:\\WINDOWS\\Temp\\t.log 1"}},
-      {"C:\\Keep\\", {"C:\\Keep\\a.bak 1", "C:\\Keep\\Below\\b.bak 1", "C:\\Other\\c.bak 1", "C:\\WINDOWS\\Temp\\t.log 1"}},
-      {"Keep", {"C:\\Keep\\a.bak 1", "C:\\Keep\\Below\\b.bak 1", "C:\\Other\\c.bak 1", "C:\\WINDOWS\\Temp\\t.log 1"}},
-      {"C:", {"C:\\Keep\\a.bak 1", "C:\\Keep\\Below\\b.bak 1", "C:\\Other\\c.bak 1", "C:\\WINDOWS\\Temp\\t.log 1"}},
-      {"C:\\WINDOWS\\Temp", {"C:\\Keep\\a.bak 1", "C:\\Keep\\Below\\b.bak 1", "C:\\Other\\c.bak 1"}},
+      {"c:\\KEEP", keepGone},
+      // As the folder browser gives it, or typed another way: the same folder.
+      {"C:\\Keep\\", keepGone},
+      {"c:/keep/", keepGone},
+      {"C:\\\\Keep\\\\", keepGone},
+      {"C:\\\xC3\xA4RGER", {"C:\\Keep\\a.bak 1", "C:\\Keep\\Below\\b.bak 1", "C:\\Other\\c.bak 1",
+                           "C:\\WINDOWS\\Temp\\t.log 1"}},  // ärger: letter case beyond ASCII
+      {"Keep", all},  // relative: no folder in particular
+      {"C:\\Kee", all},
+      // A drive the user protects is not searched at all.
+      {"C:", {}},
+      {"c:\\", {}},
+      {"C:\\WINDOWS\\Temp", {arger, "C:\\Keep\\a.bak 1", "C:\\Keep\\Below\\b.bak 1", "C:\\Other\\c.bak 1"}},
   };
   TfoMain& m = Start();
   for (const Case& c : cases) {
@@ -268,16 +281,21 @@ TEST_F(Pavrel, WalkIsBreadthFirstThenEveryFolderOnceMoreInSortedOrder) {
   files_.listed.clear();
   Search({&TfoMain::cbBackupFile});
   Rows walk(files_.listed.begin(), files_.listed.begin() + 10);
-  EXPECT_EQ(walk, (Rows{"C:\\", "D:\\", "C:\\WINDOWS\\", "C:\\b\\", "C:\\a\\", "C:\\a b\\", "C:\\WINDOWS\\Temp\\",
-                        "C:\\b\\b1\\", "C:\\a\\a1\\", "C:\\b\\b1\\deep\\"}))
+  // Every folder is listed in the exact form, as its name was found.
+  auto exact = [](Rows folders) {
+    for (std::string& f : folders) f = "\\\\?\\" + f + (f.back() == '\\' ? "" : "\\");
+    return folders;
+  };
+  EXPECT_EQ(walk, exact({"C:\\", "D:\\", "C:\\WINDOWS", "C:\\b", "C:\\a", "C:\\a b", "C:\\WINDOWS\\Temp", "C:\\b\\b1",
+                         "C:\\a\\a1", "C:\\b\\b1\\deep"}))
       << "depth by depth, each level in the order found";
-  EXPECT_EQ(m.lbDir, (Rows{"C:", "C:\\a", "C:\\a\\a1", "C:\\a b", "C:\\b", "C:\\b\\b1", "C:\\b\\b1\\deep",
+  EXPECT_EQ(m.lbDir, (Rows{"C:", "C:\\a", "C:\\a b", "C:\\a\\a1", "C:\\b", "C:\\b\\b1", "C:\\b\\b1\\deep",
                            "C:\\WINDOWS", "C:\\WINDOWS\\Temp", "D:"}))
-      << "sorted without case, a folder before those below it";
+      << "sorted as the list control sorts: without case, a blank before a backslash";
   Rows pass(files_.listed.begin() + 10, files_.listed.end());
-  EXPECT_EQ(pass, m.lbDir) << "each folder is listed once more for its files";
-  EXPECT_EQ(Listed(), (Rows{"C:\\root.bak 1", "C:\\a\\x2.bak 1", "C:\\a\\x1.bak 1", "C:\\a\\a1\\y.bak 1",
-                          "C:\\a b\\s.bak 1", "C:\\b\\b2.bak 1", "C:\\b\\b1\\deep\\z.bak 1", "D:\\d.bak 1"}));
+  EXPECT_EQ(pass, exact(m.lbDir)) << "each folder is listed once more for its files";
+  EXPECT_EQ(Listed(), (Rows{"C:\\root.bak 1", "C:\\a\\x2.bak 1", "C:\\a\\x1.bak 1", "C:\\a b\\s.bak 1",
+                          "C:\\a\\a1\\y.bak 1", "C:\\b\\b2.bak 1", "C:\\b\\b1\\deep\\z.bak 1", "D:\\d.bak 1"}));
 
   // One drive alone.
   m.cbDrive->SetItemIndex(2);
