@@ -251,13 +251,13 @@ void MemoryFiles::SetCurrentFolder(const std::string& path) { current_ = FullPat
 
 void MemoryFiles::AddFolder(const std::string& path, uint32_t attributes) {
   std::string full = FullPath(path);
-  if (full.size() > 3 && !Find(ParentOf(full))) AddFolder(ParentOf(full));
+  if (full.size() > 3 && !Find(ParentOf(full))) AddFolder("\\\\?\\" + ParentOf(full));  // the parent as it is named here
   Put(full, Node{full, Normalized(attributes, true), ""});
 }
 
 void MemoryFiles::AddFile(const std::string& path, const std::string& bytes, uint32_t attributes) {
   std::string full = FullPath(path);
-  if (!Find(ParentOf(full))) AddFolder(ParentOf(full));
+  if (!Find(ParentOf(full))) AddFolder("\\\\?\\" + ParentOf(full));  // the parent as it is named here
   Put(full, Node{full, Normalized(attributes, false), bytes});
 }
 
