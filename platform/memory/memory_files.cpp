@@ -371,8 +371,12 @@ bool MemoryFiles::ForEachEntry(const std::string& folder, const std::function<bo
 }
 
 std::optional<FolderEntry> MemoryFiles::EntryAt(const std::string& path) {
+  // As FindFirstFile: a wildcard would list other names, and a drive or a
+  // path ending in a backslash has no entry.
+  size_t cut = path.find_last_of("\\/");
+  if (!NameFitsPath(cut == std::string::npos ? path : path.substr(cut + 1))) return std::nullopt;
   std::string named = FullPath(path);
-  if (named.size() <= 3 || !NameFitsPath(named.substr(named.rfind('\\') + 1))) return std::nullopt;
+  if (named.size() <= 3) return std::nullopt;
   Node* n = Find(Resolve(named));
   if (!n) return std::nullopt;
   return EntryOf(*n);
