@@ -197,8 +197,37 @@ void TfoMain::FormCloseQuery(bool& canClose) {
 
 void TfoMain::sbCloseClick() { Close(); }
 
+// Whether a row still names the file the search listed: each folder on its
+// path still the plain folder of that exact name (not a junction or link put
+// there since, which would lead the deletion elsewhere), and the file of
+// exactly that name (a lookup that ignores case would give another).
+TfoMain::Unchanged TfoMain::StillListed(const std::string& folder, const std::string& name) {
+  port::Files& files = *App().Ports().files;
+  if (folder.size() < 3) return Unchanged::Missing;
+  std::string at = folder.substr(0, 2);
+  for (size_t from = 3; from < folder.size();) {
+    size_t end = folder.find('\\', from);
+    if (end == std::string::npos) end = folder.size();
+    std::string part = folder.substr(from, end - from);
+    at += "\\" + part;
+    std::optional<port::FolderEntry> e = files.EntryAt(ExactPath(at));
+    if (!e || e->name != part) return Unchanged::Missing;
+    if (!(e->attributes & port::kAttrDirectory) || (e->attributes & port::kAttrReparsePoint))
+      return Unchanged::FolderChanged;
+    from = end + 1;
+  }
+  std::optional<port::FolderEntry> e = files.EntryAt(ExactPath(folder + name));
+  if (!e || e->name != name || (e->attributes & (port::kAttrDirectory | port::kAttrReparsePoint)))
+    return Unchanged::Missing;
+  return Unchanged::Yes;
+}
+
 void TfoMain::sbDeleteFileClick() {
   CurrentStep = "Delete";
+  // A click that waits in the queue runs inside the questions below: it must
+  // not start a second deletion, nor a search that replaces the rows.
+  sbDeleteFile->SetEnabled(false);
+  sbSearch->SetEnabled(false);
   ui::Host* host = App().GetHost();
   if (host) host->Busy(true);
   port::Files& files = *App().Ports().files;
@@ -210,10 +239,25 @@ void TfoMain::sbDeleteFileClick() {
     const ui::ListItem& item = lvFile->Item(row);
     if (!item.checked) continue;
     ticked.push_back(row);
-    std::string path = item.subItems.at(0) + item.caption;
+    std::string folder = item.subItems.at(0), name = item.caption;
+    std::string path = folder + name;
     // The exact form, so that a listed "x." is never taken for "x".
-    std::string exact = "\\\\?\\" + path;
+    std::string exact = ExactPath(path);
     uint64_t size = SizeOf(item.subItems.at(1));
+    // Only the file listed, reached through the folders searched.
+    auto listed = [&] {
+      Unchanged state = StillListed(folder, name);
+      if (state == Unchanged::Missing)
+        App().MessageBox(japanese ? path + kCr + kCr + "が見つかりません。" : path + kCr + kCr + " was not found.", "",
+                         port::MbIcon::Error);
+      else if (state == Unchanged::FolderChanged)
+        App().MessageBox(japanese ? path + kCr + kCr + "は削除しませんでした。検索の後でパスのフォルダが別のものに変わっています。"
+                                  : path + kCr + kCr +
+                                        " was not removed: a folder on its path is no longer the folder that was searched.",
+                         "", port::MbIcon::Error);
+      return state == Unchanged::Yes;
+    };
+    if (!listed()) continue;
     if (files.RemoveFile(exact)) {
       removedSize += size;
       ++removed;
@@ -229,6 +273,7 @@ void TfoMain::sbDeleteFileClick() {
                    : path + " is read only." + kCr + "Remove this file forcibly??",
           "Warning", port::MbIcon::Warning, port::MbButtons::YesNoDefaultNo);
       if (answer != port::MbResult::Yes) continue;
+      if (!listed()) continue;  // while the question was open
       files.SetAttributes(exact, port::kAttrArchive);
       if (files.RemoveFile(exact)) {
         removedSize += size;
@@ -247,7 +292,8 @@ void TfoMain::sbDeleteFileClick() {
   std::string kb = std::to_string(removedSize / 1024);
   laResult->SetCaption(japanese ? std::to_string(removed) + "ファイル（" + kb + "キロバイト）を削除しました"
                                 : std::to_string(removed) + " Files (" + kb + " (KB)) removed.");
-  if (lvFile->Count() == 0) sbDeleteFile->SetEnabled(false);
+  sbSearch->SetEnabled(true);
+  sbDeleteFile->SetEnabled(lvFile->Count() > 0);
   if (host) host->Busy(false);
 }
 

@@ -75,6 +75,8 @@ class TfoMain : public ui::Form {
  private:
   void ReadSettings();
   void WriteSettings();
+  enum class Unchanged { Yes, Missing, FolderChanged };
+  Unchanged StillListed(const std::string& folder, const std::string& name);
   bool ProgressDue();
   TfoProgress* progress_ = nullptr;
   int64_t progressShown_ = 0;  // milliseconds of the progress window's last update
@@ -90,3 +92,9 @@ struct FileRules {
 bool IsUnneeded(const FileRules& rules, const std::string& name, uint32_t attributes);
 // ASCII letters a-z become A-Z; nothing else changes.
 std::string AsciiUpper(std::string text);
+// The exact form of a full path ("\\?\D:\dd."): Windows takes each name as
+// written, where the usual form drops a trailing dot or blank.
+std::string ExactPath(const std::string& path);
+// A folder that the walk never enters, as Windows compares folder paths:
+// "/" as "\", no doubled or trailing backslash, letters without case.
+std::string ExclusionKey(std::string folder);

@@ -2,10 +2,13 @@
 // by level, then each folder's files tested against the enabled rules.
 #include <algorithm>
 #include <chrono>
+#include <unordered_map>
 #include <utility>
 
 #include "pavrel/main_form.h"
 #include "platform/files.h"
+#include "platform/system.h"
+#include "platform/text.h"
 
 namespace {
 
@@ -18,16 +21,34 @@ size_t Characters(const std::string& s) {
   return n;
 }
 
-// The list's sorted order: letters without case, and a folder right before
-// the folders below it.
-std::string SortKey(const std::string& folder) {
-  std::string key = AsciiUpper(folder);
-  for (char& c : key)
-    if (c == '\\') c = '\x01';
-  return key;
-}
+// The names of one folder that address the same file as another name there
+// (the file system compares names without case, and names it could not
+// decode come out alike): such a name can reach either file.
+class Twins {
+ public:
+  void Add(const std::string& name) { ++seen_[port::UpperNoCase(name)]; }
+  bool Of(const std::string& name) const {
+    auto it = seen_.find(port::UpperNoCase(name));
+    return it != seen_.end() && it->second > 1;
+  }
+
+ private:
+  std::unordered_map<std::string, int> seen_;
+};
 
 }  // namespace
+
+std::string ExactPath(const std::string& path) { return "\\\\?\\" + path; }
+
+std::string ExclusionKey(std::string folder) {
+  for (char& c : folder)
+    if (c == '/') c = '\\';
+  std::string key;
+  for (char c : folder)
+    if (c != '\\' || key.empty() || key.back() != '\\') key += c;
+  while (!key.empty() && key.back() == '\\') key.pop_back();
+  return port::UpperNoCase(key);
+}
 
 std::string AsciiUpper(std::string text) {
   for (char& c : text)
@@ -59,7 +80,10 @@ void TfoMain::sbSearchClick() {
   progressShown_ = 0;
   progress_ = &App().CreateForm<TfoProgress>();
   TfoProgress& progress = *progress_;
+  // A click that waits in the queue must not start a second search or a
+  // deletion of the rows being replaced.
   sbDeleteFile->SetEnabled(false);
+  sbSearch->SetEnabled(false);
   if (!japanese) {
     progress.SwitchToEnglish();
     progress.laProgress->SetCaption(progress.laProgress->Hint());
@@ -79,11 +103,17 @@ void TfoMain::sbSearchClick() {
   // stored) searches all fixed drives.
   int index = cbDrive->ItemIndex();
   if (index < 0 || index >= cbDrive->Items.Count()) index = 0;
+  // A drive the user protects as a whole ("D:\\" from the folder browser) is
+  // not searched.
+  std::vector<std::string> excluded;
+  for (ui::Edit* e : edFolder) excluded.push_back(ExclusionKey(e->Text()));
   auto addRoot = [&](const std::string& entry) {
     progress.SetCaption(japanese ? "検索準備中" : "Preparing for Search");
     progress.laProgress->SetCaption(entry);
-    lbQuestion.push_back(entry.substr(0, 2));
-    lbDir.push_back(entry.substr(0, 2));
+    std::string root = entry.substr(0, 2);
+    if (std::find(excluded.begin(), excluded.end(), port::UpperNoCase(root)) != excluded.end()) return;
+    lbQuestion.push_back(root);
+    lbDir.push_back(root);
   };
   if (index != 0) {
     CurrentStep = "Preparetion of Search for specify drive";
@@ -108,11 +138,9 @@ void TfoMain::sbSearchClick() {
   }
 
   CurrentStep = "EnumSubDir End";
-  std::vector<std::pair<std::string, std::string>> keyed;
-  keyed.reserve(lbDir.size());
-  for (std::string& d : lbDir) keyed.emplace_back(SortKey(d), std::move(d));
-  std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-  for (size_t i = 0; i < keyed.size(); ++i) lbDir[i] = std::move(keyed[i].second);
+  port::System& system = *App().Ports().system;
+  std::stable_sort(lbDir.begin(), lbDir.end(),
+                   [&](const std::string& a, const std::string& b) { return system.CompareListText(a, b) < 0; });
   progress.ProgressBar->SetRange(0, static_cast<int>(lbDir.size()));
   lvFile->Clear();
 
@@ -130,6 +158,8 @@ void TfoMain::sbSearchClick() {
   bool windowsTemp = cbWindowsTempFile->Checked();
   port::Files& files = *App().Ports().files;
   int passed = 0;  // the bar's steps, one a folder
+  std::vector<std::string> names;           // every name of the folder
+  std::vector<port::FolderEntry> matches;  // its files that the rules take
   for (const std::string& folder : lbDir) {
     CurrentStep = "Search loop";
     progress.SetCaption(japanese ? "検索中" : "Now Searching ...");
@@ -144,17 +174,27 @@ void TfoMain::sbSearchClick() {
     rules.wholeFolder = (recently && upper == recentDir) || (windowsTemp && upper == tempDir);
     rules.windowsText = windowsText && upper == winDir;
     std::string shown = folder.back() == '\\' ? folder : folder + "\\";
-    files.ForEachEntry(folder, [&](const port::FolderEntry& entry) {
+    names.clear();
+    matches.clear();
+    // The folder as written, so that "D:\\dd." is never listed as "D:\\dd".
+    files.ForEachEntry(ExactPath(shown), [&](const port::FolderEntry& entry) {
       CurrentStep = "Search repeat";
+      names.push_back(entry.name);
       if (entry.attributes & port::kAttrDirectory) return true;
       // A name that no path can address exactly is never offered for deletion.
-      if (!entry.exact || !IsUnneeded(rules, entry.name, entry.attributes)) return true;
+      if (entry.exact && IsUnneeded(rules, entry.name, entry.attributes)) matches.push_back(entry);
+      return true;
+    });
+    if (matches.empty()) continue;
+    Twins twins;
+    for (const std::string& name : names) twins.Add(name);
+    for (const port::FolderEntry& entry : matches) {
+      if (twins.Of(entry.name)) continue;
       int row = lvFile->AddItem(entry.name, -1, {shown, std::to_string(entry.size)});
       lvFile->SetItemChecked(row, true);
       total += entry.size;
       ++count;
-      return true;
-    });
+    }
   }
 
   CurrentStep = "Search End";
@@ -164,6 +204,7 @@ void TfoMain::sbSearchClick() {
   if (host) host->Busy(false);
   CurrentStep = "Progress Bar Free";
   if (count > 0) sbDeleteFile->SetEnabled(true);
+  sbSearch->SetEnabled(true);
   progress.Hide();
   progress.Release();
   progress_ = nullptr;
@@ -184,33 +225,50 @@ void TfoMain::EnumSubDir(const std::string& folder1, const std::string& folder2,
                          const std::string& folder4, const std::string& folder5) {
   CurrentStep = "Before loop step in EnumSubDir";
   lbAnswer.clear();
-  const std::string excluded[] = {AsciiUpper(folder1), AsciiUpper(folder2), AsciiUpper(folder3), AsciiUpper(folder4),
-                                  AsciiUpper(folder5), AsciiUpper(PchealthDir), AsciiUpper(DownloadedDir)};
+  // The folders as Windows compares them: a trailing backslash or another
+  // letter case names the same folder.
+  const std::string excluded[] = {ExclusionKey(folder1), ExclusionKey(folder2), ExclusionKey(folder3),
+                                  ExclusionKey(folder4), ExclusionKey(folder5), ExclusionKey(PchealthDir),
+                                  ExclusionKey(DownloadedDir)};
   port::Files& files = *App().Ports().files;
   bool japanese = QX.Japanese();
   std::string path;
+  std::vector<std::string> names, folders;
   for (std::string& entry : lbQuestion) {
     CurrentStep = "Loop step in EnumSubDir - " + entry + kCr + "Length=" + std::to_string(Characters(entry));
     if (entry.empty() || entry.back() != '\\') entry += '\\';
     CurrentStep += kCr;
     CurrentStep += "FindFirst Start" + entry;
-    files.ForEachEntry(entry, [&](const port::FolderEntry& found) {
+    names.clear();
+    folders.clear();
+    // The folder as written: "D:\\dd.\\" must not list "D:\\dd".
+    files.ForEachEntry(ExactPath(entry), [&](const port::FolderEntry& found) {
       path.assign(entry).append(found.name);
       CurrentStep.assign("repeat step in EnumSubDir").append(entry).append(kCr).append(path);
-      if (!(found.attributes & port::kAttrDirectory) || found.name == "." || found.name == "..") return true;
+      if (found.name == "." || found.name == "..") return true;
+      names.push_back(found.name);
+      if (!(found.attributes & port::kAttrDirectory)) return true;
       // A junction or mounted folder is never entered: it could lead back up
-      // the tree, into an excluded folder or onto another drive.
-      if (found.attributes & port::kAttrReparsePoint) return true;
-      std::string upper = AsciiUpper(path);
-      for (const std::string& x : excluded)
-        if (upper == x) return true;
+      // the tree, into an excluded folder or onto another drive. Nor is a
+      // folder whose name no path gives back.
+      if ((found.attributes & port::kAttrReparsePoint) || !found.exact) return true;
+      folders.push_back(found.name);
+      return true;
+    });
+    if (folders.empty()) continue;
+    Twins twins;
+    for (const std::string& name : names) twins.Add(name);
+    for (const std::string& name : folders) {
+      if (twins.Of(name)) continue;
+      path.assign(entry).append(name);
+      std::string key = port::UpperNoCase(path);
+      if (std::find(std::begin(excluded), std::end(excluded), key) != std::end(excluded)) continue;
       lbAnswer.push_back(path);
       if (progress_ && ProgressDue()) {
         progress_->SetCaption(japanese ? "フォルダ構造取得中" : "Getting structure of folder");
         progress_->laProgress->SetCaption(path);
         if (ui::Host* host = App().GetHost()) host->Repaint(*progress_->laProgress);
       }
-      return true;
-    });
+    }
   }
 }

@@ -40,10 +40,22 @@ struct FolderEntry {
   std::string name;
   uint32_t attributes = 0;
   uint64_t size = 0;
-  // False when the name cannot be given back exactly in a path (an NTFS
-  // name with a lone UTF-16 surrogate has no UTF-8 form).
+  // False when the name cannot be given back exactly in a path: an NTFS
+  // name with a lone UTF-16 surrogate has no UTF-8 form, and a name holding
+  // a character that a path reads as a separator, a drive or a wildcard
+  // (possible on a disk Wine maps or on a share) names something else.
   bool exact = true;
 };
+
+// Whether a name can stand as one name in a path: none of \ / : * ? " < > |
+// and no control character.
+inline bool NameFitsPath(const std::string& name) {
+  for (unsigned char c : name)
+    if (c < 0x20 || c == '\\' || c == '/' || c == ':' || c == '*' || c == '?' || c == '"' || c == '<' || c == '>' ||
+        c == '|')
+      return false;
+  return !name.empty();
+}
 
 class Files {
  public:
@@ -82,6 +94,17 @@ class Files {
   virtual bool ForEachEntry(const std::string& folder, const std::function<bool(const FolderEntry&)>& visit) {
     (void)folder; (void)visit;
     return false;
+  }
+
+  // The entry a path names, as its folder lists it now (FindFirstFile on the
+  // path itself): the name as the file system holds it, which differs from
+  // the path's last name when the file system found it without regard to
+  // case, its attributes and size. A junction is given as itself, not
+  // followed (the folders before it are). nullopt when nothing answers, for
+  // a drive root and for a name with a wildcard.
+  virtual std::optional<FolderEntry> EntryAt(const std::string& path) {
+    (void)path;
+    return std::nullopt;
   }
 
   bool Exists(const std::string& path) { return Attributes(path).has_value(); }

@@ -39,6 +39,9 @@ class System {
   virtual std::optional<IconMetrics> GetIconMetrics() = 0;
   // SPI_SETICONMETRICS with the flags; whether the system took it.
   virtual bool SetIconMetrics(const IconMetrics& metrics, uint32_t flags) = 0;
+  // Orders two texts as a sorted list box does (CompareString of the user's
+  // locale, ignoring case): below zero, zero or above zero.
+  virtual int CompareListText(const std::string& a, const std::string& b) = 0;
 };
 
 }  // namespace port

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <utility>
 
 #include "pavrel/main_form.h"
 #include "pavrel/program.h"
@@ -25,14 +26,29 @@ const char kKey[] = "Software\\Tazet\\pavrel";
 const char kNt[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
 const char kRecent[] = "C:\\Documents and Settings\\admin\\Recent";
 
-// The memory file system, noting every folder listed, in order.
+// The memory file system, noting every folder listed, in order; a test can
+// act while a folder is listed (as a queued click runs inside the search).
 class RecordingFiles : public port::MemoryFiles {
  public:
   bool ForEachEntry(const std::string& folder, const std::function<bool(const port::FolderEntry&)>& visit) override {
     listed.push_back(folder);
+    if (auto act = std::exchange(whileListing, nullptr)) act();
     return MemoryFiles::ForEachEntry(folder, visit);
   }
   std::vector<std::string> listed;
+  std::function<void()> whileListing;  // runs once
+};
+
+// Message boxes during which a test can act, as a click that waited in the
+// queue is dispatched inside a question's own message loop.
+class AskingDialogs : public port::MemoryDialogs {
+ public:
+  port::MbResult MessageBox(uintptr_t owner, const std::string& text, const std::string& caption, port::MbIcon icon,
+                            port::MbButtons buttons) override {
+    if (auto act = std::exchange(whileAsking, nullptr)) act();
+    return MemoryDialogs::MessageBox(owner, text, caption, icon, buttons);
+  }
+  std::function<void()> whileAsking;  // runs once
 };
 
 class Pavrel : public ::testing::Test {
@@ -101,6 +117,15 @@ class Pavrel : public ::testing::Test {
     }
     return rows;
   }
+  // The paths of the memory tree that are gone since `before`.
+  Rows Gone(const std::vector<port::MemoryFiles::Entry>& before) {
+    std::vector<port::MemoryFiles::Entry> after = files_.Entries();
+    Rows gone;
+    for (const auto& e : before)
+      if (std::find(after.begin(), after.end(), e) == after.end()) gone.push_back(e.path);
+    EXPECT_LE(after.size(), before.size()) << "the deletion made something";
+    return gone;
+  }
   std::vector<std::string> Messages() {
     std::vector<std::string> texts;
     for (const auto& c : dialogs_.Calls())
@@ -112,7 +137,7 @@ class Pavrel : public ::testing::Test {
   port::MemorySystem system_;
   port::MemoryLibrary library_;
   port::MemoryIcons icons_;
-  port::MemoryDialogs dialogs_;
+  AskingDialogs dialogs_;
   port::MemoryShell shell_;
   RecordingFiles files_;
   port::Ports ports_;
@@ -210,15 +235,28 @@ TEST_F(Pavrel, ExcludedFoldersAreNeverEntered) {
   files_.AddFile("C:\\Keep\\Below\\b.bak", "x");
   files_.AddFile("C:\\Other\\c.bak", "x");
   files_.AddFile("C:\\WINDOWS\\Temp\\t.log", "x");
+  files_.AddFile("C:\\\xC3\x84rger\\d.bak", "x");  // Ärger
+  const std::string arger = "C:\\\xC3\x84rger\\d.bak 1";  // sorted as an A
+  const Rows keepGone = {arger, "C:\\Other\\c.bak 1", "C:\\WINDOWS\\Temp\\t.log 1"};
+  const Rows all = {arger, "C:\\Keep\\a.bak 1", "C:\\Keep\\Below\\b.bak 1", "C:\\Other\\c.bak 1",
+                    "C:\\WINDOWS\\Temp\\t.log 1"};
   struct Case {
     std::string folder;
     Rows rows;
   } cases[] = {
-      {"c:\\KEEP", {"C:\\Other\\c.bak 1", "C:\\WINDOWS\\Temp\\t.log 1"}},
-      {"C:\\Keep\\", {"C:\\Keep\\a.bak 1", "C:\\Keep\\Below\\b.bak 1", "C:\\Other\\c.bak 1", "C:\\WINDOWS\\Temp\\t.log 1"}},
-      {"Keep", {"C:\\Keep\\a.bak 1", "C:\\Keep\\Below\\b.bak 1", "C:\\Other\\c.bak 1", "C:\\WINDOWS\\Temp\\t.log 1"}},
-      {"C:", {"C:\\Keep\\a.bak 1", "C:\\Keep\\Below\\b.bak 1", "C:\\Other\\c.bak 1", "C:\\WINDOWS\\Temp\\t.log 1"}},
-      {"C:\\WINDOWS\\Temp", {"C:\\Keep\\a.bak 1", "C:\\Keep\\Below\\b.bak 1", "C:\\Other\\c.bak 1"}},
+      {"c:\\KEEP", keepGone},
+      // As the folder browser gives it, or typed another way: the same folder.
+      {"C:\\Keep\\", keepGone},
+      {"c:/keep/", keepGone},
+      {"C:\\\\Keep\\\\", keepGone},
+      {"C:\\\xC3\xA4RGER", {"C:\\Keep\\a.bak 1", "C:\\Keep\\Below\\b.bak 1", "C:\\Other\\c.bak 1",
+                           "C:\\WINDOWS\\Temp\\t.log 1"}},  // ärger: letter case beyond ASCII
+      {"Keep", all},  // relative: no folder in particular
+      {"C:\\Kee", all},
+      // A drive the user protects is not searched at all.
+      {"C:", {}},
+      {"c:\\", {}},
+      {"C:\\WINDOWS\\Temp", {arger, "C:\\Keep\\a.bak 1", "C:\\Keep\\Below\\b.bak 1", "C:\\Other\\c.bak 1"}},
   };
   TfoMain& m = Start();
   for (const Case& c : cases) {
@@ -268,16 +306,21 @@ TEST_F(Pavrel, WalkIsBreadthFirstThenEveryFolderOnceMoreInSortedOrder) {
   files_.listed.clear();
   Search({&TfoMain::cbBackupFile});
   Rows walk(files_.listed.begin(), files_.listed.begin() + 10);
-  EXPECT_EQ(walk, (Rows{"C:\\", "D:\\", "C:\\WINDOWS\\", "C:\\b\\", "C:\\a\\", "C:\\a b\\", "C:\\WINDOWS\\Temp\\",
-                        "C:\\b\\b1\\", "C:\\a\\a1\\", "C:\\b\\b1\\deep\\"}))
+  // Every folder is listed in the exact form, as its name was found.
+  auto exact = [](Rows folders) {
+    for (std::string& f : folders) f = "\\\\?\\" + f + (f.back() == '\\' ? "" : "\\");
+    return folders;
+  };
+  EXPECT_EQ(walk, exact({"C:\\", "D:\\", "C:\\WINDOWS", "C:\\b", "C:\\a", "C:\\a b", "C:\\WINDOWS\\Temp", "C:\\b\\b1",
+                         "C:\\a\\a1", "C:\\b\\b1\\deep"}))
       << "depth by depth, each level in the order found";
-  EXPECT_EQ(m.lbDir, (Rows{"C:", "C:\\a", "C:\\a\\a1", "C:\\a b", "C:\\b", "C:\\b\\b1", "C:\\b\\b1\\deep",
+  EXPECT_EQ(m.lbDir, (Rows{"C:", "C:\\a", "C:\\a b", "C:\\a\\a1", "C:\\b", "C:\\b\\b1", "C:\\b\\b1\\deep",
                            "C:\\WINDOWS", "C:\\WINDOWS\\Temp", "D:"}))
-      << "sorted without case, a folder before those below it";
+      << "sorted as the list control sorts: without case, a blank before a backslash";
   Rows pass(files_.listed.begin() + 10, files_.listed.end());
-  EXPECT_EQ(pass, m.lbDir) << "each folder is listed once more for its files";
-  EXPECT_EQ(Listed(), (Rows{"C:\\root.bak 1", "C:\\a\\x2.bak 1", "C:\\a\\x1.bak 1", "C:\\a\\a1\\y.bak 1",
-                          "C:\\a b\\s.bak 1", "C:\\b\\b2.bak 1", "C:\\b\\b1\\deep\\z.bak 1", "D:\\d.bak 1"}));
+  EXPECT_EQ(pass, exact(m.lbDir)) << "each folder is listed once more for its files";
+  EXPECT_EQ(Listed(), (Rows{"C:\\root.bak 1", "C:\\a\\x2.bak 1", "C:\\a\\x1.bak 1", "C:\\a b\\s.bak 1",
+                          "C:\\a\\a1\\y.bak 1", "C:\\b\\b2.bak 1", "C:\\b\\b1\\deep\\z.bak 1", "D:\\d.bak 1"}));
 
   // One drive alone.
   m.cbDrive->SetItemIndex(2);
@@ -437,6 +480,139 @@ TEST_F(Pavrel, DeletionTakesExactlyTheListedName) {
   EXPECT_FALSE(files_.Exists("\\\\?\\C:\\n\\x."));
   EXPECT_FALSE(files_.Exists("\\\\?\\C:\\n\\y.bak "));
   EXPECT_EQ(m.laResult->Caption(), "2 Files (0 (KB)) removed.");
+}
+
+TEST_F(Pavrel, FoldersEndingInADotOrBlankAreSearchedAndCleanedAsThemselves) {
+  // "D:\dd.\*" in the usual form lists D:\dd, an excluded folder here.
+  files_.AddFile("C:\\dd\\same.bak", "in dd");
+  files_.AddFile("C:\\dd\\other.bak", "in dd");
+  files_.AddFile("\\\\?\\C:\\dd.\\same.bak", "system", port::kAttrSystem);
+  files_.AddFile("\\\\?\\C:\\dd.\\own.bak", "own");
+  files_.AddFile("\\\\?\\C:\\sp \\x.bak", "blank");
+  files_.AddFile("C:\\sp\\y.bak", "plain");
+  TfoMain& m = Start();
+  m.edFolder[0]->SetText("C:\\dd");
+  m.edFolder[1]->SetText("C:\\sp");
+  Search({&TfoMain::cbBackupFile});
+  EXPECT_EQ(Listed(), (Rows{"C:\\dd.\\own.bak 3", "C:\\sp \\x.bak 5"}));
+  auto before = files_.Entries();
+  Click(*m.sbDeleteFile);
+  EXPECT_EQ(Gone(before), (Rows{"C:\\dd.\\own.bak", "C:\\sp \\x.bak"}));
+  EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(Pavrel, AFolderSwappedForAJunctionAfterTheSearchKeepsTheFilesItLeadsTo) {
+  files_.AddDrive('E');
+  files_.SetDriveType('E', port::DriveType::Removable);
+  files_.AddFile("E:\\out\\x.bak", "outside");
+  files_.AddFile("E:\\out\\deeper\\y.bak", "outside");
+  files_.AddFile("C:\\d\\sw\\x.bak", "x");
+  files_.AddFile("C:\\d\\sw\\deeper\\y.bak", "y");
+  files_.AddFile("C:\\d\\z.bak", "z");
+  TfoMain& m = Search({&TfoMain::cbBackupFile});
+  EXPECT_EQ(Listed(), (Rows{"C:\\d\\z.bak 1", "C:\\d\\sw\\x.bak 1", "C:\\d\\sw\\deeper\\y.bak 1"}));
+  for (const char* p : {"C:\\d\\sw\\deeper\\y.bak", "C:\\d\\sw\\x.bak"}) ASSERT_TRUE(files_.RemoveFile(p));
+  ASSERT_TRUE(files_.RemoveFolder("C:\\d\\sw\\deeper"));
+  ASSERT_TRUE(files_.RemoveFolder("C:\\d\\sw"));
+  files_.AddJunction("C:\\d\\sw", "E:\\out");
+  ASSERT_EQ(files_.ReadAll("C:\\d\\sw\\x.bak"), "outside") << "the model follows the junction";
+  auto before = files_.Entries();
+  Click(*m.sbDeleteFile);
+  EXPECT_EQ(Gone(before), Rows{"C:\\d\\z.bak"});
+  const std::string why = "\r\r was not removed: a folder on its path is no longer the folder that was searched.";
+  EXPECT_EQ(Messages(), (Rows{"C:\\d\\sw\\x.bak" + why, "C:\\d\\sw\\deeper\\y.bak" + why}));
+  EXPECT_EQ(Listed(), Rows{}) << "refused rows go from the list as other ticked rows do";
+  EXPECT_EQ(m.laResult->Caption(), "1 Files (0 (KB)) removed.");
+}
+
+TEST_F(Pavrel, AVanishedFileOrFolderIsNotTakenForItsCaseTwin) {
+  files_.AddFile("C:\\v\\V.BAK", "listed");
+  files_.AddFile("C:\\v\\Sub\\z.bak", "listed");
+  TfoMain& m = Search({&TfoMain::cbBackupFile});
+  EXPECT_EQ(Listed(), (Rows{"C:\\v\\V.BAK 6", "C:\\v\\Sub\\z.bak 6"}));
+  // Gone since, and a name that differs only in case made in its place.
+  ASSERT_TRUE(files_.RemoveFile("C:\\v\\V.BAK"));
+  files_.AddFile("C:\\v\\v.bak", "twin");
+  ASSERT_TRUE(files_.RemoveFile("C:\\v\\Sub\\z.bak"));
+  ASSERT_TRUE(files_.RemoveFolder("C:\\v\\Sub"));
+  files_.AddFile("C:\\v\\SUB\\z.bak", "twin");
+  ASSERT_EQ(files_.ReadAll("\\\\?\\C:\\v\\V.BAK"), "twin") << "a lookup without case reaches the twin";
+  auto before = files_.Entries();
+  dialogs_.Script(MbResult::OK);
+  Click(*m.sbDeleteFile);
+  EXPECT_EQ(Gone(before), Rows{});
+  EXPECT_EQ(Messages(), (Rows{"C:\\v\\V.BAK\r\r was not found.", "C:\\v\\Sub\\z.bak\r\r was not found."}));
+  EXPECT_EQ(m.laResult->Caption(), "0 Files (0 (KB)) removed.");
+}
+
+TEST_F(Pavrel, NamesAPathCannotGiveBackOrThatTwoFilesShareAreNotListed) {
+  files_.AddFile("C:\\keep\\important.bak", "protected");
+  files_.AddFile("C:\\odd1.bak", "x");
+  files_.SetListedName("C:\\odd1.bak", "keep\\important.bak");
+  files_.AddFile("C:\\oddDir\\inside.bak", "x");
+  files_.SetListedName("C:\\oddDir", "keep\\sub");
+  int n = 0;
+  for (const char* shown : {"a:b.bak", "w*.bak", "q?.bak", "l<.bak", "g>.bak", "d\".bak", "p|.bak", "s/.bak", "t\t.bak"}) {
+    std::string path = "C:\\odd\\n" + std::to_string(++n) + ".bak";
+    files_.AddFile(path, "x");
+    files_.SetListedName(path, shown);
+  }
+  // Two names the system could not decode, shown as the same text.
+  files_.AddFile("C:\\sj\\a1.bak", "ticked");
+  files_.AddFile("C:\\sj\\a2.bak", "unticked");
+  files_.SetListedName("C:\\sj\\a1.bak", "\xEF\xBF\xBD.bak");
+  files_.SetListedName("C:\\sj\\a2.bak", "\xEF\xBF\xBD.bak");
+  files_.AddFile("C:\\sj\\fine.bak", "x");
+  // Two names that differ only in case, as a disk that Wine maps holds them.
+  files_.AddFile("C:\\ct\\V.BAK", "x");
+  files_.AddCaseTwin("C:\\ct\\v.bak", "x");
+  TfoMain& m = Start();
+  m.edFolder[0]->SetText("C:\\keep");
+  Search({&TfoMain::cbBackupFile});
+  EXPECT_EQ(Listed(), Rows{"C:\\sj\\fine.bak 1"});
+  auto before = files_.Entries();
+  Click(*m.sbDeleteFile);
+  EXPECT_EQ(Gone(before), Rows{"C:\\sj\\fine.bak"});
+}
+
+TEST_F(Pavrel, AQueuedClickDoesNotRunInsideTheDeletionOrTheSearch) {
+  files_.AddFile("C:\\q\\a.bak", std::string(1024, 'a'), port::kAttrReadOnly);
+  files_.AddFile("C:\\q\\b.bak", std::string(1024, 'b'));
+  files_.AddFile("C:\\q\\c.bak", "c");
+  TfoMain& m = Start();
+  int listings = 0;
+  files_.whileListing = [&] {
+    EXPECT_FALSE(m.sbSearch->Enabled());
+    EXPECT_FALSE(m.sbDeleteFile->Enabled());
+    listings = -1;
+    Click(*m.sbSearch);
+    Click(*m.sbDeleteFile);
+  };
+  files_.listed.clear();
+  Search({&TfoMain::cbBackupFile});
+  listings = static_cast<int>(files_.listed.size());
+  files_.listed.clear();
+  Search({&TfoMain::cbBackupFile});
+  EXPECT_EQ(listings, static_cast<int>(files_.listed.size())) << "one search's listings, no second search inside";
+  EXPECT_TRUE(m.sbSearch->Enabled());
+
+  m.lvFile->UserCheckItem(2, false);
+  dialogs_.whileAsking = [&] {  // the read-only question of a.bak
+    EXPECT_FALSE(m.sbDeleteFile->Enabled());
+    Click(*m.sbDeleteFile);
+    Click(*m.sbSearch);
+  };
+  dialogs_.Script(MbResult::Yes);
+  auto before = files_.Entries();
+  Click(*m.sbDeleteFile);
+  EXPECT_EQ(Gone(before), (Rows{"C:\\q\\a.bak", "C:\\q\\b.bak"}));
+  EXPECT_EQ(Messages(), Rows{"C:\\q\\a.bak is read only.\rRemove this file forcibly??"});
+  EXPECT_EQ(Listed(), Rows{"C:\\q\\c.bak 1 (unticked)"});
+  EXPECT_EQ(m.laResult->Caption(), "2 Files (2 (KB)) removed.");
+  EXPECT_TRUE(m.sbDeleteFile->Enabled());
+  EXPECT_TRUE(m.sbSearch->Enabled());
+  Click(*m.sbClose);
+  EXPECT_EQ(Stored("BackupFile"), port::RegValue::Dword(1)) << "the settings are saved as usual";
 }
 
 TEST_F(Pavrel, SettingsRoundTripThroughTheRegistry) {

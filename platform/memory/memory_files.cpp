@@ -1,6 +1,7 @@
 #include "platform/memory/memory_files.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "platform/text.h"
 
@@ -81,10 +82,69 @@ std::string MemoryFiles::FullPath(const std::string& path) const {
   return full;
 }
 
+// The file a full path names: the one of that exact name, else one whose
+// name differs only in case, else one its folder lists under that name.
 MemoryFiles::Node* MemoryFiles::Find(const std::string& full) {
   if (full.empty()) return nullptr;
   auto it = nodes_.find(Key(full));
-  return it == nodes_.end() ? nullptr : &it->second;
+  if (it != nodes_.end()) {
+    Node& n = it->second;
+    if (n.path != full)
+      for (Node& twin : n.twins)
+        if (twin.path == full) return &twin;
+    return &n;
+  }
+  if (aliased_.empty() || full.size() <= 3) return nullptr;
+  std::string parent = Key(ParentOf(full)), name = Key(full.substr(full.rfind('\\') + 1));
+  for (const std::string& k : aliased_) {
+    auto a = nodes_.find(k);
+    if (a != nodes_.end() && !a->second.listed.empty() && Key(a->second.listed) == name &&
+        Key(ParentOf(a->second.path)) == parent)
+      return &a->second;
+  }
+  return nullptr;
+}
+
+// The path once the junctions on the way to its last name are followed (a
+// junction itself is not: it can be listed, changed and removed).
+std::string MemoryFiles::Resolve(const std::string& full) {
+  if (full.size() <= 3) return full;
+  std::string parent = ThroughJunctions(ParentOf(full));
+  std::string name = full.substr(full.rfind('\\') + 1);
+  return parent.back() == '\\' ? parent + name : parent + "\\" + name;
+}
+
+void MemoryFiles::Erase(Node* node) {
+  auto it = nodes_.find(Key(node->path));
+  if (it == nodes_.end()) return;
+  Node& primary = it->second;
+  if (&primary != node) {
+    for (auto t = primary.twins.begin(); t != primary.twins.end(); ++t)
+      if (&*t == node) {
+        primary.twins.erase(t);
+        return;
+      }
+    return;
+  }
+  if (primary.twins.empty()) {
+    nodes_.erase(it);
+    return;
+  }
+  // Its case twin stays, and answers to the name from now on.
+  std::vector<Node> rest(std::make_move_iterator(primary.twins.begin() + 1),
+                         std::make_move_iterator(primary.twins.end()));
+  Node next = std::move(primary.twins.front());
+  next.twins = std::move(rest);
+  primary = std::move(next);
+}
+
+FolderEntry MemoryFiles::EntryOf(const Node& n) const {
+  FolderEntry e;
+  e.name = !n.listed.empty() ? n.listed : n.path.size() <= 3 ? n.path : n.path.substr(n.path.rfind('\\') + 1);
+  e.attributes = n.attributes;
+  e.size = IsFolder(n.attributes) ? 0 : n.size ? *n.size : static_cast<uint64_t>(n.bytes.size());
+  e.exact = !n.inexact && NameFitsPath(e.name);
+  return e;
 }
 
 MemoryFiles::Node* MemoryFiles::Parent(const std::string& full) {
@@ -103,13 +163,13 @@ bool MemoryFiles::Denied(const std::string& full) const {
 }
 
 std::optional<uint32_t> MemoryFiles::Attributes(const std::string& path) {
-  Node* n = Find(FullPath(path));
+  Node* n = Find(Resolve(FullPath(path)));
   if (!n) return std::nullopt;
   return n->attributes;
 }
 
 bool MemoryFiles::SetAttributes(const std::string& path, uint32_t attributes) {
-  std::string full = FullPath(path);
+  std::string full = Resolve(FullPath(path));
   Node* n = Find(full);
   if (!n || Denied(full)) return false;
   n->attributes = Normalized(attributes, IsFolder(n->attributes)) | (n->attributes & kAttrReparsePoint);
@@ -117,13 +177,13 @@ bool MemoryFiles::SetAttributes(const std::string& path, uint32_t attributes) {
 }
 
 std::optional<std::string> MemoryFiles::ReadAll(const std::string& path) {
-  Node* n = Find(FullPath(path));
+  Node* n = Find(Resolve(FullPath(path)));
   if (!n || IsFolder(n->attributes)) return std::nullopt;
   return n->bytes;
 }
 
 bool MemoryFiles::WriteAll(const std::string& path, const std::string& bytes) {
-  std::string full = FullPath(path);
+  std::string full = Resolve(FullPath(path));
   if (full.size() <= 3 || Denied(full)) return false;
   if (Node* n = Find(full)) {
     if (IsFolder(n->attributes) || (n->attributes & kAttrReadOnly)) return false;
@@ -137,33 +197,33 @@ bool MemoryFiles::WriteAll(const std::string& path, const std::string& bytes) {
 }
 
 bool MemoryFiles::MakeFolder(const std::string& path) {
-  std::string full = FullPath(path);
+  std::string full = Resolve(FullPath(path));
   if (full.size() <= 3 || Denied(full) || Find(full) || !Parent(full)) return false;
   Put(full, Node{full, kAttrDirectory, ""});
   return true;
 }
 
 bool MemoryFiles::RemoveFile(const std::string& path) {
-  std::string full = FullPath(path);
+  std::string full = Resolve(FullPath(path));
   Node* n = Find(full);
   if (!n || IsFolder(n->attributes) || (n->attributes & kAttrReadOnly) || n->locked || Denied(full)) return false;
-  nodes_.erase(Key(full));
+  Erase(n);
   return true;
 }
 
 bool MemoryFiles::RemoveFolder(const std::string& path) {
-  std::string full = FullPath(path);
+  std::string full = Resolve(FullPath(path));
   Node* n = Find(full);
   if (!n || !IsFolder(n->attributes) || full.size() <= 3 || Denied(full)) return false;
   std::string prefix = Key(full) + "\\";
   auto next = nodes_.upper_bound(Key(full));
   if (next != nodes_.end() && next->first.rfind(prefix, 0) == 0) return false;  // not empty
-  nodes_.erase(Key(full));
+  Erase(n);
   return true;
 }
 
 bool MemoryFiles::CopyFile(const std::string& from, const std::string& to, bool overwrite) {
-  std::string source = FullPath(from), target = FullPath(to);
+  std::string source = Resolve(FullPath(from)), target = Resolve(FullPath(to));
   Node* s = Find(source);
   if (!s || IsFolder(s->attributes) || target.size() <= 3 || Key(source) == Key(target) || Denied(target)) return false;
   if (Node* t = Find(target)) {
@@ -173,7 +233,11 @@ bool MemoryFiles::CopyFile(const std::string& from, const std::string& to, bool 
   }
   Node copy = *s;
   copy.path = target;
-  nodes_[Key(target)] = copy;
+  copy.listed.clear();
+  copy.twins.clear();
+  auto old = nodes_.find(Key(target));
+  if (old != nodes_.end()) copy.twins = std::move(old->second.twins);
+  nodes_[Key(target)] = std::move(copy);
   return true;
 }
 
@@ -187,13 +251,13 @@ void MemoryFiles::SetCurrentFolder(const std::string& path) { current_ = FullPat
 
 void MemoryFiles::AddFolder(const std::string& path, uint32_t attributes) {
   std::string full = FullPath(path);
-  if (full.size() > 3 && !Find(ParentOf(full))) AddFolder(ParentOf(full));
+  if (full.size() > 3 && !Find(ParentOf(full))) AddFolder("\\\\?\\" + ParentOf(full));  // the parent as it is named here
   Put(full, Node{full, Normalized(attributes, true), ""});
 }
 
 void MemoryFiles::AddFile(const std::string& path, const std::string& bytes, uint32_t attributes) {
   std::string full = FullPath(path);
-  if (!Find(ParentOf(full))) AddFolder(ParentOf(full));
+  if (!Find(ParentOf(full))) AddFolder("\\\\?\\" + ParentOf(full));  // the parent as it is named here
   Put(full, Node{full, Normalized(attributes, false), bytes});
 }
 
@@ -240,6 +304,25 @@ void MemoryFiles::MarkInexactName(const std::string& path) {
   if (Node* n = Find(FullPath(path))) n->inexact = true;
 }
 
+void MemoryFiles::AddCaseTwin(const std::string& path, const std::string& bytes, uint32_t attributes) {
+  std::string full = FullPath(path);
+  auto it = nodes_.find(Key(full));
+  if (it == nodes_.end() || it->second.path == full) {
+    AddFile(path, bytes, attributes);
+    return;
+  }
+  Node twin{full, Normalized(attributes, false), bytes};
+  twin.order = ++made_;
+  it->second.twins.push_back(std::move(twin));
+}
+
+void MemoryFiles::SetListedName(const std::string& path, const std::string& name) {
+  Node* n = Find(FullPath(path));
+  if (!n) return;
+  n->listed = name;
+  aliased_.push_back(Key(n->path));
+}
+
 // The folder a path names once every junction on the way is followed.
 std::string MemoryFiles::ThroughJunctions(const std::string& full) {
   std::string at = full;
@@ -262,9 +345,11 @@ std::string MemoryFiles::ThroughJunctions(const std::string& full) {
 
 bool MemoryFiles::ForEachEntry(const std::string& folder, const std::function<bool(const FolderEntry&)>& visit) {
   std::string named = FullPath(folder);
-  // The search pattern (folder + "\*") must fit in MAX_PATH, as in Windows:
-  // this also ends a walk that follows a junction back up its own tree.
-  if (named.size() + 2 > 259) return false;
+  // The search pattern (folder + "\*") must fit in MAX_PATH, as in Windows,
+  // or in 32,767 characters in the exact form: this also ends a walk that
+  // follows a junction back up its own tree.
+  bool exactForm = folder.rfind("\\\\?\\", 0) == 0;
+  if (named.size() + 2 > (exactForm ? 32767u : 259u)) return false;
   std::string full = ThroughJunctions(named);
   Node* n = Find(full);
   if (!n || !IsFolder(n->attributes) || n->unlisted) return false;
@@ -272,27 +357,39 @@ bool MemoryFiles::ForEachEntry(const std::string& folder, const std::function<bo
   if (prefix.back() != '\\') prefix += '\\';
   std::vector<const Node*> children;
   for (auto it = nodes_.lower_bound(prefix); it != nodes_.end() && it->first.rfind(prefix, 0) == 0; ++it)
-    if (it->first.size() > prefix.size() && it->first.find('\\', prefix.size()) == std::string::npos)
+    if (it->first.size() > prefix.size() && it->first.find('\\', prefix.size()) == std::string::npos) {
       children.push_back(&it->second);
+      for (const Node& twin : it->second.twins) children.push_back(&twin);
+    }
   std::sort(children.begin(), children.end(), [](const Node* a, const Node* b) { return a->order < b->order; });
   if (full.size() > 3) {  // a folder lists itself and its parent first, a root does not
     if (!visit({".", kAttrDirectory, 0}) || !visit({"..", kAttrDirectory, 0})) return true;
   }
-  for (const Node* c : children) {
-    FolderEntry e{c->path.substr(c->path.rfind('\\') + 1), c->attributes,
-                  c->size ? *c->size : static_cast<uint64_t>(c->bytes.size())};
-    if (IsFolder(c->attributes)) e.size = 0;
-    e.exact = !c->inexact;
-    if (!visit(e)) return true;
-  }
+  for (const Node* c : children)
+    if (!visit(EntryOf(*c))) return true;
   return true;
+}
+
+std::optional<FolderEntry> MemoryFiles::EntryAt(const std::string& path) {
+  // As FindFirstFile: a wildcard would list other names, and a drive or a
+  // path ending in a backslash has no entry.
+  size_t cut = path.find_last_of("\\/");
+  if (!NameFitsPath(cut == std::string::npos ? path : path.substr(cut + 1))) return std::nullopt;
+  std::string named = FullPath(path);
+  if (named.size() <= 3) return std::nullopt;
+  Node* n = Find(Resolve(named));
+  if (!n) return std::nullopt;
+  return EntryOf(*n);
 }
 
 void MemoryFiles::DenyWrite(const std::string& path) { denied_.push_back(Key(FullPath(path))); }
 
 std::vector<MemoryFiles::Entry> MemoryFiles::Entries() const {
   std::vector<Entry> all;
-  for (const auto& [key, n] : nodes_) all.push_back({n.path, n.attributes, n.bytes});
+  for (const auto& [key, n] : nodes_) {
+    all.push_back({n.path, n.attributes, n.bytes});
+    for (const Node& twin : n.twins) all.push_back({twin.path, twin.attributes, twin.bytes});
+  }
   return all;
 }
 

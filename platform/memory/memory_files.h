@@ -5,7 +5,12 @@
 // against a current folder. It can play a file or a tree the account may not
 // write. For folder walks it plays drives of any type with their volume
 // data, listings in creation order (as FAT gives them), a folder that cannot
-// be listed, a locked file, sizes beyond 4 GB and junctions.
+// be listed, a locked file, sizes beyond 4 GB and junctions, which every
+// path through them follows. It can also play what a disk that Wine maps
+// shows: two files whose names differ only in case (a lookup takes the exact
+// name first, else either), and a name listed as another text that also
+// reaches the file (a name the system cannot decode, or one holding a
+// backslash).
 #pragma once
 #include <map>
 #include <string>
@@ -30,6 +35,7 @@ class MemoryFiles : public Files {
   DriveType DriveTypeOf(const std::string& root) override;
   std::optional<VolumeInfo> Volume(const std::string& root) override;
   bool ForEachEntry(const std::string& folder, const std::function<bool(const FolderEntry&)>& visit) override;
+  std::optional<FolderEntry> EntryAt(const std::string& path) override;
 
   // A fixed drive with an empty label on "NTFS".
   void AddDrive(char letter, uint32_t rootAttributes = kAttrDirectory);
@@ -45,6 +51,12 @@ class MemoryFiles : public Files {
   void Lock(const std::string& path);
   // Its listing entry says that its name cannot be given back exactly.
   void MarkInexactName(const std::string& path);
+  // A second file beside an existing one whose name differs from it only
+  // in letter case, as a case-sensitive disk holds it.
+  void AddCaseTwin(const std::string& path, const std::string& bytes, uint32_t attributes = kAttrArchive);
+  // Its folder lists it as `name`, and that name in its folder reaches it
+  // when no other file answers to it.
+  void SetListedName(const std::string& path, const std::string& name);
   void SetCurrentFolder(const std::string& path);
   // Test set-up: a folder or a file with its parents, as given.
   void AddFolder(const std::string& path, uint32_t attributes = kAttrDirectory);
@@ -76,6 +88,8 @@ class MemoryFiles : public Files {
     std::optional<uint64_t> size;       // a size set by SetSize
     std::string target;                 // a junction's target
     bool unlisted = false, locked = false, inexact = false;
+    std::string listed;                 // the name its folder shows, when another
+    std::vector<Node> twins;            // files whose names differ only in case
   };
   struct Drive {
     DriveType type = DriveType::Fixed;
@@ -83,6 +97,9 @@ class MemoryFiles : public Files {
   };
   Node& Put(const std::string& full, Node node);
   std::string ThroughJunctions(const std::string& full);
+  std::string Resolve(const std::string& full);
+  void Erase(Node* node);
+  FolderEntry EntryOf(const Node& node) const;
   Node* Find(const std::string& full);
   Node* Parent(const std::string& full);
   bool Denied(const std::string& full) const;
@@ -91,6 +108,7 @@ class MemoryFiles : public Files {
 
   std::map<std::string, Node> nodes_;  // by upper-cased full path
   std::vector<std::string> denied_;    // upper-cased full paths
+  std::vector<std::string> aliased_;   // keys of nodes listed under another name
   std::string current_ = "C:\\";
   std::map<char, Drive> drives_;
   uint64_t made_ = 0;

@@ -152,4 +152,64 @@ bool MemorySystem::SetIconMetrics(const IconMetrics& metrics, uint32_t flags) {
   return true;
 }
 
+namespace {
+
+// One text as the list's sort sees it: the primary weight of each character,
+// the accents, and the hyphens and apostrophes with their places.
+struct SortWeights {
+  std::vector<uint32_t> primary, accent;
+  std::vector<std::pair<size_t, uint32_t>> special;
+};
+
+SortWeights Weigh(const std::string& text) {
+  static const std::u16string kSigns = u" !\"#$%&()*,./:;?@[\\]^_`{|}~+<=>";
+  // The plain letter of each Latin-1 letter U+00C0..U+00DE ('.': none).
+  static const char kBase[] = "AAAAAA.CEEEEIIIIDNOOOOO.OUUUUY.";
+  SortWeights w;
+  std::u16string units = Utf8ToUtf16(text);
+  for (size_t i = 0; i < units.size(); ++i) {
+    char16_t c = units[i];
+    if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - 32);
+    if ((c >= 0xE0 && c <= 0xFE && c != 0xF7)) c = static_cast<char16_t>(c - 32);
+    if (c == 0xFF) c = 0x178;
+    size_t sign = kSigns.find(c);
+    if (c == u'\'' || c == u'-') {
+      w.special.emplace_back(w.primary.size(), c);
+    } else if (sign != std::u16string::npos) {
+      w.primary.push_back(0x100 + static_cast<uint32_t>(sign));
+      w.accent.push_back(0);
+    } else if (c >= u'0' && c <= u'9') {
+      w.primary.push_back(0x200 + (c - u'0'));
+      w.accent.push_back(0);
+    } else if (c >= u'A' && c <= u'Z') {
+      w.primary.push_back(0x300 + (c - u'A'));
+      w.accent.push_back(0);
+    } else if (c >= 0xC0 && c <= 0xDE && kBase[c - 0xC0] != '.') {
+      w.primary.push_back(0x300 + static_cast<uint32_t>(kBase[c - 0xC0] - 'A'));
+      w.accent.push_back(c);
+    } else {
+      std::string one = Utf16ToUtf8(std::u16string(1, c));
+      std::u16string upper = Utf8ToUtf16(UpperNoCase(one));
+      w.primary.push_back(0x10000 + (upper.empty() ? c : upper[0]));
+      w.accent.push_back(0);
+    }
+  }
+  return w;
+}
+
+template <class T>
+int Order(const std::vector<T>& a, const std::vector<T>& b) {
+  if (a < b) return -1;
+  return b < a ? 1 : 0;
+}
+
+}  // namespace
+
+int MemorySystem::CompareListText(const std::string& a, const std::string& b) {
+  SortWeights x = Weigh(a), y = Weigh(b);
+  if (int r = Order(x.primary, y.primary)) return r;
+  if (int r = Order(x.accent, y.accent)) return r;
+  return Order(x.special, y.special);
+}
+
 }  // namespace port

@@ -24,6 +24,12 @@ class MemorySystem : public System {
   uint64_t TotalPhysicalMemory() override { return totalMemory_; }
   std::optional<IconMetrics> GetIconMetrics() override;
   bool SetIconMetrics(const IconMetrics& metrics, uint32_t flags) override;
+  // The Windows order of the Latin letters and ASCII signs: a hyphen or an
+  // apostrophe counts only between texts otherwise alike; the other signs
+  // before the digits, the digits before the letters; a Latin-1 letter with
+  // an accent beside its plain one. Other characters follow the Latin ones
+  // in the order of their upper-case forms.
+  int CompareListText(const std::string& a, const std::string& b) override;
 
   void SetVersion(const VersionInfo& v) { version_ = v; }
   void SetLocale(uint32_t lcid) { locale_ = lcid; }

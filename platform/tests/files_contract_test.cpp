@@ -151,6 +151,31 @@ TEST_P(FilesContract, TheExactFormKeepsATrailingDot) {
   EXPECT_EQ(files().ReadAll(plain), "plain");
 }
 
+TEST_P(FilesContract, AnEntryComesWithTheNameTheFileSystemHolds) {
+  Put("Mixed.Case", "12345");
+  Folder("Dir");
+  auto file = files().EntryAt(m_->base + "\\MIXED.case");
+  ASSERT_TRUE(file.has_value());
+  EXPECT_EQ(file->name, "Mixed.Case") << "the stored name, not the one asked for";
+  EXPECT_EQ(file->size, 5u);
+  EXPECT_EQ(file->attributes, kAttrArchive);
+  EXPECT_TRUE(file->exact);
+  auto folder = files().EntryAt("\\\\?\\" + m_->base + "\\dir");
+  ASSERT_TRUE(folder.has_value());
+  EXPECT_EQ(folder->name, "Dir");
+  EXPECT_TRUE(folder->attributes & kAttrDirectory);
+
+  std::string dotted = "\\\\?\\" + Path("dot.");
+  ASSERT_TRUE(files().WriteAll(dotted, "d"));
+  ASSERT_TRUE(files().EntryAt(dotted).has_value());
+  EXPECT_EQ(files().EntryAt(dotted)->name, "dot.");
+  EXPECT_FALSE(files().EntryAt("\\\\?\\" + m_->base + "\\dot").has_value()) << "the exact form keeps the dot";
+
+  for (std::string nothing : {m_->base + "\\missing", m_->base + "\\Mixed.*", m_->base + "\\Mi?ed.Case",
+                              m_->base + "\\*", m_->base + "\\Dir\\", std::string("C:\\"), std::string("C:")})
+    EXPECT_FALSE(files().EntryAt(nothing).has_value()) << nothing;
+}
+
 INSTANTIATE_TEST_SUITE_P(Ports, FilesContract, ::testing::ValuesIn(MachineNames()),
                          [](const auto& info) { return info.param; });
 
@@ -168,6 +193,44 @@ TEST(MemoryFiles, ResolvesPathsAsWindowsDoes) {
       {"\\\\server\\share", ""},
   };
   for (const Case& c : cases) EXPECT_EQ(fs.FullPath(c.in), c.full) << c.in;
+}
+
+TEST(MemoryFiles, PlaysJunctionsCaseTwinsAndNamesListedAsAnotherText) {
+  MemoryFiles fs;
+  fs.AddFile("C:\\target\\t.txt", "t");
+  fs.AddJunction("C:\\j", "C:\\target");
+  auto junction = fs.EntryAt("\\\\?\\C:\\j");
+  ASSERT_TRUE(junction.has_value());
+  EXPECT_EQ(junction->attributes, kAttrDirectory | kAttrReparsePoint) << "a junction is given as itself";
+  EXPECT_EQ(fs.EntryAt("C:\\j\\T.TXT")->name, "t.txt") << "the folders before the last name are followed";
+  EXPECT_TRUE(fs.WriteAll("C:\\j\\new.txt", "n"));
+  EXPECT_EQ(fs.ReadAll("C:\\target\\new.txt"), "n");
+  EXPECT_TRUE(fs.RemoveFile("C:\\j\\t.txt"));
+  EXPECT_FALSE(fs.Exists("C:\\target\\t.txt"));
+
+  fs.AddFile("C:\\c\\V.BAK", "upper");
+  fs.AddCaseTwin("C:\\c\\v.bak", "lower");
+  std::vector<std::string> names;
+  fs.ForEachEntry("C:\\c", [&](const FolderEntry& e) { names.push_back(e.name); return true; });
+  EXPECT_EQ(names, (std::vector<std::string>{".", "..", "V.BAK", "v.bak"}));
+  EXPECT_EQ(fs.ReadAll("C:\\c\\v.bak"), "lower") << "the exact name first";
+  EXPECT_EQ(fs.ReadAll("C:\\c\\V.bak"), "upper") << "else either";
+  EXPECT_TRUE(fs.RemoveFile("C:\\c\\V.BAK"));
+  EXPECT_EQ(fs.ReadAll("C:\\c\\V.BAK"), "lower") << "the twin answers once the other is gone";
+  EXPECT_EQ(fs.EntryAt("C:\\c\\V.BAK")->name, "v.bak");
+
+  fs.AddFile("C:\\s\\a1.txt", "1");
+  fs.SetListedName("C:\\s\\a1.txt", "back\\slash");
+  fs.AddFile("C:\\s\\a2.txt", "2");
+  fs.SetListedName("C:\\s\\a2.txt", "\xEF\xBF\xBD.txt");
+  std::vector<FolderEntry> listed;
+  fs.ForEachEntry("C:\\s", [&](const FolderEntry& e) { listed.push_back(e); return true; });
+  ASSERT_EQ(listed.size(), 4u);
+  EXPECT_EQ(listed[2].name, "back\\slash");
+  EXPECT_FALSE(listed[2].exact) << "a backslash in a name is no name of a path";
+  EXPECT_EQ(listed[3].name, "\xEF\xBF\xBD.txt");
+  EXPECT_TRUE(listed[3].exact);
+  EXPECT_EQ(fs.ReadAll("C:\\s\\\xEF\xBF\xBD.txt"), "2") << "the listed name reaches the file";
 }
 
 TEST(MemoryFiles, DeniedTreeRefusesEveryChange) {

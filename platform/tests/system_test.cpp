@@ -2,6 +2,10 @@
 // real calls (with the memory model's answers compared against them).
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "platform/memory/memory_library.h"
 #include "platform/memory/memory_system.h"
 #include "platform/text.h"
@@ -50,6 +54,51 @@ TEST(MemorySystem, EnvironmentNamesCompareWithoutCase) {
   EXPECT_EQ(sys.Env("empty"), "");
   sys.UnsetEnv("temp");
   EXPECT_FALSE(sys.Env("Temp"));
+}
+
+// The order of a sorted list box: sign of a compared with b.
+struct OrderCase {
+  const char* a;
+  const char* b;
+  int sign;
+};
+const OrderCase kOrderCases[] = {
+    {"C:\\a b", "C:\\a\\a1", -1},  // a blank before a backslash
+    {"C:", "C:\\a", -1},           {"C:\\Z", "c:\\a\\b", 1},
+    {"a.b", "a b", 1},             {"a_b", "a1", -1},          // signs before digits
+    {"Z9", "z10", 1},              {"9", "a", -1},             // digits one by one, before letters
+    {"ab", "a-b", -1},             {"a-b", "ac", -1},          // a hyphen counts last
+    {"co-op", "coop", 1},          {"a'c", "ab", 1},
+    {"a", "A", 0},                 {"WINDOWS", "windows", 0},
+    {"\xC3\xA9", "f", -1},         {"e", "\xC3\xA9", -1},      // é beside e
+    {"\xC3\x89", "\xC3\xA9", 0},   {"z", "\xE3\x82\xA2", -1},  // É and é; katakana after Latin
+};
+
+TEST(MemorySystem, OrdersTextsAsASortedList) {
+  MemorySystem sys;
+  for (const OrderCase& c : kOrderCases) {
+    int r = sys.CompareListText(c.a, c.b);
+    EXPECT_EQ((r > 0) - (r < 0), c.sign) << c.a << " | " << c.b;
+    int back = sys.CompareListText(c.b, c.a);
+    EXPECT_EQ((back > 0) - (back < 0), -c.sign) << c.b << " | " << c.a;
+  }
+}
+
+// The printable ASCII characters in the list's order (A before a: equal
+// without case, they keep their places).
+std::string SortedAscii(System& sys) {
+  std::vector<std::string> chars;
+  for (char c = 0x20; c < 0x7F; ++c) chars.push_back(std::string(1, c));
+  std::stable_sort(chars.begin(), chars.end(),
+                   [&](const std::string& a, const std::string& b) { return sys.CompareListText(a, b) < 0; });
+  std::string all;
+  for (const std::string& c : chars) all += c;
+  return all;
+}
+
+TEST(MemorySystem, SortsAsciiSignsDigitsAndLettersAsWindows) {
+  MemorySystem sys;
+  EXPECT_EQ(SortedAscii(sys), "'- !\"#$%&()*,./:;?@[\\]^_`{|}~+<=>0123456789AaBbCcDdEeFfGgHhIiJjKkLlMmNnOoPpQqRrSsTtUuVvWwXxYyZz");
 }
 
 TEST(MemoryLibrary, LoadsDeclaredLibrariesAndRecordsHelpCalls) {
@@ -141,6 +190,16 @@ TEST(Win32System, MemoryModelCountsEveryBmpCharacterAsTheRealCodePage) {
     }
   }
   EXPECT_EQ(wrong, 0);
+}
+
+TEST(Win32System, MemoryModelOrdersTextsAsTheRealList) {
+  Win32System real;
+  MemorySystem model;
+  EXPECT_EQ(SortedAscii(real), SortedAscii(model));
+  for (const OrderCase& c : kOrderCases) {
+    int r = real.CompareListText(c.a, c.b);
+    EXPECT_EQ((r > 0) - (r < 0), c.sign) << c.a << " | " << c.b;
+  }
 }
 
 TEST(Win32Library, LoadsFindsAndFrees) {

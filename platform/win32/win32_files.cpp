@@ -11,6 +11,16 @@ std::wstring Wide(const std::string& s) {
   std::u16string w = Utf8ToUtf16(s);
   return std::wstring(w.begin(), w.end());
 }
+
+FolderEntry EntryOf(const WIN32_FIND_DATAW& data) {
+  FolderEntry e;
+  std::u16string name(reinterpret_cast<const char16_t*>(data.cFileName));
+  e.name = Utf16ToUtf8(name);
+  e.exact = Utf8ToUtf16(e.name) == name && NameFitsPath(e.name);
+  e.attributes = data.dwFileAttributes;
+  e.size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  return e;
+}
 }  // namespace
 
 std::optional<uint32_t> Win32Files::Attributes(const std::string& path) {
@@ -76,17 +86,23 @@ bool Win32Files::ForEachEntry(const std::string& folder, const std::function<boo
   WIN32_FIND_DATAW data;
   HANDLE h = api.findFirstFile(pattern.c_str(), &data);
   if (h == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_NOT_FOUND;  // an empty root lists nothing
-  FolderEntry e;
   do {
-    std::u16string name(reinterpret_cast<const char16_t*>(data.cFileName));
-    e.name = Utf16ToUtf8(name);
-    e.exact = Utf8ToUtf16(e.name) == name;
-    e.attributes = data.dwFileAttributes;
-    e.size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-    if (!visit(e)) break;
+    if (!visit(EntryOf(data))) break;
   } while (api.findNextFile(h, &data));
   api.findClose(h);
   return true;
+}
+
+std::optional<FolderEntry> Win32Files::EntryAt(const std::string& path) {
+  // A wildcard would list other names; a drive ("C:", "C:\") has no entry.
+  size_t cut = path.find_last_of("\\/");
+  std::string last = cut == std::string::npos ? path : path.substr(cut + 1);
+  if (!NameFitsPath(last)) return std::nullopt;
+  WIN32_FIND_DATAW data;
+  HANDLE h = api.findFirstFile(Wide(path).c_str(), &data);
+  if (h == INVALID_HANDLE_VALUE) return std::nullopt;
+  api.findClose(h);
+  return EntryOf(data);
 }
 
 }  // namespace port

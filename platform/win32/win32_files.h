@@ -41,6 +41,7 @@ class Win32Files : public Files {
   DriveType DriveTypeOf(const std::string& root) override;
   std::optional<VolumeInfo> Volume(const std::string& root) override;
   bool ForEachEntry(const std::string& folder, const std::function<bool(const FolderEntry&)>& visit) override;
+  std::optional<FolderEntry> EntryAt(const std::string& path) override;
 };
 
 }  // namespace port

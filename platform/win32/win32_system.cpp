@@ -40,6 +40,13 @@ uint32_t Win32System::DefaultLocale() { return api.defaultLocale(); }
 
 uint32_t Win32System::AnsiCodePage() { return api.ansiCodePage(); }
 
+int Win32System::CompareListText(const std::string& a, const std::string& b) {
+  std::wstring wa = Wide(a), wb = Wide(b);
+  int r = api.compareString(LOCALE_USER_DEFAULT, NORM_IGNORECASE, wa.c_str(), static_cast<int>(wa.size()), wb.c_str(),
+                            static_cast<int>(wb.size()));
+  return r == 0 ? 0 : r - CSTR_EQUAL;
+}
+
 size_t Win32System::AnsiByteLength(const std::string& utf8) {
   if (utf8.empty()) return 0;
   std::wstring w = Wide(utf8);

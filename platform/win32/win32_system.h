@@ -21,6 +21,7 @@ class Win32System : public System {
     // The ANSI form: the record goes back byte for byte, its face name in
     // the code page it came in.
     decltype(&::SystemParametersInfoA) parametersInfo = ::SystemParametersInfoA;
+    decltype(&::CompareStringW) compareString = ::CompareStringW;
   };
   Api api;
 
@@ -34,6 +35,7 @@ class Win32System : public System {
   uint64_t TotalPhysicalMemory() override;
   std::optional<IconMetrics> GetIconMetrics() override;
   bool SetIconMetrics(const IconMetrics& metrics, uint32_t flags) override;
+  int CompareListText(const std::string& a, const std::string& b) override;
 };
 
 }  // namespace port
