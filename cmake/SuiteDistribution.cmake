@@ -39,6 +39,13 @@ function(suite_distribution)
       list(GET files ${i} path)
       list(GET sections ${i} into)
       suite_ship_name("${path}" name)
+      # XP's compressed folders read a zip entry's name in the OEM code page
+      # (932 on a Japanese system, 437 on an English one) and the list names
+      # the file for every system: only a name in printable ASCII is the same
+      # everywhere.
+      if(NOT name MATCHES "^[ -~]+$")
+        message(FATAL_ERROR "${path} is shipped as ${name}: a shipped file's name must be ASCII")
+      endif()
       string(TOLOWER "${name}" lname)
       if(lname IN_LIST names)
         message(FATAL_ERROR "${name} is shipped twice")
@@ -82,10 +89,13 @@ function(suite_distribution)
   endforeach()
   file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/nistrel.ini.utf8 CONTENT "${list}" @ONLY)
 
-  # In the system's code page with Windows line ends.
+  # In UTF-16 with its byte-order mark and Windows line ends: the profile
+  # functions read such a file as Unicode whatever the system's code page,
+  # so the Japanese shortcut names and every file name read the same on a
+  # Japanese and on an English system.
   add_custom_command(OUTPUT ${dist}/nistrel.ini
                      COMMAND ${CMAKE_COMMAND} -DIN=${CMAKE_BINARY_DIR}/nistrel.ini.utf8 -DOUT=${dist}/nistrel.ini
-                             -DCODEPAGE=CP932 -P ${text}
+                             -DCODEPAGE=UTF-16LE -DBOM=ON -P ${text}
                      DEPENDS ${CMAKE_BINARY_DIR}/nistrel.ini.utf8 ${text} VERBATIM)
   foreach(lang ja en)
     set(cp CP932)
@@ -119,6 +129,11 @@ function(suite_distribution)
                        WORKING_DIRECTORY ${dist}
                        DEPENDS ${stamp} VERBATIM)
     list(APPEND made ${zip})
+    # Every entry unpacks under its own name with XP's extractor, on a
+    # Japanese and on an English system, and the zip holds the folder.
+    add_test(NAME distribution_zip_names
+             COMMAND ${CMAKE_COMMAND} -DZIP=${zip} -DDIR=${dist}
+                     -P ${PROJECT_SOURCE_DIR}/nistrel/tests/zip_names.cmake)
   endif()
   add_custom_target(distribution ALL DEPENDS ${made})
   add_dependencies(programs distribution)

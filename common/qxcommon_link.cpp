@@ -11,11 +11,11 @@ void TQXCommon::CreateShellLink(const std::string& target, const std::string& li
     case port::Shell::LinkResult::Written:
       return;
     case port::Shell::LinkResult::NoObject:
-      throw std::runtime_error(japanese_ ? "ショートカットを作成できません（シェルリンクオブジェクトがありません）"
-                                         : "Unable to create shortcuts: the shell link object is missing");
+      throw std::runtime_error(japanese_ ? "ショートカットを作成できません（シェルリンクオブジェクトがありません）。"
+                                         : "Unable to create shortcuts: the shell link object is missing.");
     case port::Shell::LinkResult::NotSaved:
       break;
   }
-  throw std::runtime_error(japanese_ ? "ショートカット " + linkFile + " を作成できません"
-                                     : "Unable to create the shortcut " + linkFile);
+  throw std::runtime_error(japanese_ ? "ショートカット " + linkFile + " を作成できません。"
+                                     : "Unable to create the shortcut " + linkFile + ".");
 }

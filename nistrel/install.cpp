@@ -50,17 +50,40 @@ std::string FolderKey(const std::string& path) {
 
 }  // namespace
 
-// Reads the list file whole and refuses a missing one or a value that
-// would lead outside its folder: the installer runs with administrator rights.
+// Reads the list file whole and refuses a missing one, a file that holds
+// none of the installer's sections, or a value that would lead outside its
+// folder: the installer runs with administrator rights.
 void TfoMain::OpenList() {
   port::Files& files = *App().Ports().files;
   if (!files.FileExists(ListFile))
-    throw std::runtime_error(Say("インストールリスト " + ListFile + " が見つかりません",
-                                 "The list file " + ListFile + " is missing"));
+    throw std::runtime_error(Say("インストールリスト " + ListFile + " が見つかりません。",
+                                 "The list file " + ListFile + " is missing."));
   list_.Read(*App().Ports().profile, ListFile);
+  if (!list_.HoldsAnySection())
+    throw std::runtime_error(Say("インストールリスト " + ListFile + " にはインストーラのセクションがひとつもありません。",
+                                 "The list file " + ListFile + " holds none of the installer's sections."));
   if (auto bad = list_.FirstUnsafeEntry())
-    throw std::runtime_error(Say(ListFile + " の " + *bad + " はフォルダの外を指すため使えません",
-                                 "The entry " + *bad + " of " + ListFile + " leads outside its folder"));
+    throw std::runtime_error(Say(ListFile + " の " + *bad + " はフォルダの外を指すため使えません。",
+                                 "The entry " + *bad + " of " + ListFile + " leads outside its folder."));
+}
+
+// A list the install can finish with: every section it copies is there, and
+// the installer and the list itself are copied, for the uninstall entry
+// starts the installed installer, which reads the list beside it.
+void TfoMain::CheckList(const std::vector<std::string>& sections) {
+  std::string missing;
+  for (const std::string& section : sections)
+    if (!list_.Section(section).present) missing += (missing.empty() ? "[" : Say("]、[", "], [")) + section;
+  if (!missing.empty())
+    throw std::runtime_error(Say("インストールリスト " + ListFile + " に必要なセクションがありません: " + missing + "]。",
+                                 "The list file " + ListFile + " lacks the sections it needs: " + missing + "]."));
+  std::string unlisted;
+  for (const char* own : {"nistrel.exe", "nistrel.ini"})
+    if (!list_.Lists(sections, own)) unlisted += (unlisted.empty() ? "" : Say("、", " and ")) + std::string(own);
+  if (!unlisted.empty())
+    throw std::runtime_error(
+        Say("インストールリスト " + ListFile + " は " + unlisted + " をインストールしません（アンインストールに必要です）。",
+            "The list file " + ListFile + " does not install " + unlisted + ", which the uninstall needs."));
 }
 
 // Every file that the install will copy must be there before anything changes.
@@ -70,7 +93,7 @@ void TfoMain::CheckSources(const std::vector<std::string>& sections) {
     for (const std::string& file : list_.Section(section).files) {
       std::string source = SourceDir + "\\" + file;
       if (!files.FileExists(source))
-        throw std::runtime_error(Say("ファイル " + source + " が見つかりません", "The file " + source + " is missing"));
+        throw std::runtime_error(Say("ファイル " + source + " が見つかりません。", "The file " + source + " is missing."));
     }
   }
 }
@@ -79,9 +102,11 @@ void TfoMain::CheckSources(const std::vector<std::string>& sections) {
 void TfoMain::MakeInstallDir() {
   port::Files& files = *App().Ports().files;
   auto refuse = [&](const std::string& folder) {
-    return std::runtime_error(Say("フォルダ " + folder + " を作成できません", "Unable to create directory " + folder));
+    return std::runtime_error(Say("フォルダ " + folder + " を作成できません。", "Unable to create directory " + folder + "."));
   };
-  if (InstallDir.empty()) throw refuse(InstallDir);
+  if (InstallDir.empty())
+    throw std::runtime_error(Say("インストール先のフォルダを作成できません（フォルダ名が空です）。",
+                                 "Unable to create the installation folder: its name is empty."));
   if (files.FolderExists(InstallDir)) return;
   std::string path = InstallDir;
   while (path.size() > 1 && (path.back() == '\\' || path.back() == '/')) path.pop_back();
@@ -119,8 +144,8 @@ void TfoMain::SubCopyFile(const std::string& fromFolder, const std::string& sect
     std::string source = fromFolder + "\\" + file, target = InstallDir + "\\" + file;
     files.SetAttributes(target, port::kAttrArchive);  // a read-only copy of an earlier install is replaced
     if (!files.CopyFile(source, target, true))
-      throw std::runtime_error(Say(source + " を " + target + " にコピーできません",
-                                   "Unable to copy " + source + " to " + target));
+      throw std::runtime_error(Say(source + " を " + target + " にコピーできません。",
+                                   "Unable to copy " + source + " to " + target + "."));
   }
 }
 
@@ -138,6 +163,7 @@ void TfoMain::SubInstall() {
   const bool ticked[] = {Chosen.tolvane, Chosen.pavrel, Chosen.mortavel, Chosen.quenlish};
   for (int i = 0; i < 4; ++i)
     if (ticked[i]) copied.push_back(kComponents[i]);
+  CheckList(copied);
   CheckSources(copied);
 
   MakeInstallDir();
@@ -154,12 +180,20 @@ void TfoMain::SubInstall() {
 
   if (Chosen.startMenu) {
     if (!files.FolderExists(MenuDir) && !files.MakeFolder(MenuDir))
-      throw std::runtime_error(Say("フォルダ " + MenuDir + " を作成できません", "Unable to create directory " + MenuDir));
+      throw std::runtime_error(
+          Say("フォルダ " + MenuDir + " を作成できません。", "Unable to create directory " + MenuDir + "."));
     for (int i = 0; i < 4; ++i)
       if (ticked[i]) SubCreateShortcut(MenuDir, kComponents[i]);
     SubCreateShortcut(MenuDir, CommonSection());
   }
   if (Chosen.desktop && Chosen.tolvane) SubCreateShortcut(QX.DesktopDir(), "Tolvane");
+
+  // The uninstall entry starts the installed installer: without it in place
+  // the entry would start nothing, so no registry step runs.
+  std::string uninstaller = InstallDir + "\\NISTREL.EXE";
+  if (!files.FileExists(uninstaller))
+    throw std::runtime_error(Say("アンインストーラ " + uninstaller + " がないため、アンインストール情報を登録できません。",
+                                 "The uninstaller " + uninstaller + " is not in place: no uninstall entry is written."));
 
   for (const auto& key : kOldKeys) QX.DeleteRegKey(key[0], key[1]);
   for (const char* entry : kOldEntries) QX.DeleteRegKey("HKLM", std::string(kUninstallKey) + "\\" + entry);

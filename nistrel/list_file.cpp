@@ -13,6 +13,7 @@ void ListFile::Read(port::Profile& profile, const std::string& path) {
   sections_.clear();
   for (const char* name : kSections) {
     ListSection s;
+    s.present = !profile.KeyNames(path, name).empty();
     s.ja = profile.Read(path, name, "JA", "");
     s.en = profile.Read(path, name, "EN", "");
     for (int n = 1; n <= kMaxFiles; ++n) {
@@ -39,6 +40,19 @@ std::optional<std::string> ListFile::FirstUnsafeEntry() const {
       if (!StaysInside(s.files[i])) return section + "File" + std::to_string(i + 1) + "=" + s.files[i];
   }
   return std::nullopt;
+}
+
+bool ListFile::HoldsAnySection() const {
+  for (const auto& [name, section] : sections_)
+    if (section.present) return true;
+  return false;
+}
+
+bool ListFile::Lists(const std::vector<std::string>& sections, const std::string& file) const {
+  for (const std::string& name : sections)
+    for (const std::string& listed : Section(name).files)
+      if (port::EqualNoCase(listed, file)) return true;
+  return false;
 }
 
 bool StaysInside(const std::string& name) {

@@ -16,6 +16,7 @@ inline const char* const kSections[] = {"Tolvane", "Brisken", "pavrel", "Mortave
                                         "Common",  "Common_JA", "Common_EN", "DeleteFile"};
 
 struct ListSection {
+  bool present = false;            // the list holds the section with at least one key
   std::string ja, en;              // the shortcut's name in each language
   std::vector<std::string> files;  // File1, File2 ... up to the first gap
 };
@@ -30,6 +31,11 @@ class ListFile {
   // The first value that could lead outside its folder, as "[section] key=value";
   // nullopt when every value stays inside.
   std::optional<std::string> FirstUnsafeEntry() const;
+  // Whether any of the known sections is there: a file that holds none is
+  // not a list of this installer (another file under its name, a damaged one).
+  bool HoldsAnySection() const;
+  // Whether one of the sections lists the file (names without case).
+  bool Lists(const std::vector<std::string>& sections, const std::string& file) const;
 
  private:
   std::map<std::string, ListSection> sections_;  // by upper-cased name

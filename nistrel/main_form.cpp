@@ -140,7 +140,7 @@ void TfoMain::LoadAgreement(const std::string& path) {
   std::optional<std::string> bytes = App().Ports().files->ReadAll(path);
   if (!bytes) {
     App().HandleException(this, std::make_exception_ptr(std::runtime_error(
-                                    Say("ファイル " + path + " を開けません", "Cannot open file \"" + path + "\""))));
+                                    Say("ファイル " + path + " を開けません。", "Cannot open file \"" + path + "\""))));
     return;
   }
   mmReadme->SetLines(SplitLines(App().Ports().system->FromAnsi(*bytes)));

@@ -55,6 +55,7 @@ class TfoMain : public ui::Form {
 
  private:
   void OpenList();
+  void CheckList(const std::vector<std::string>& sections);
   void CheckSources(const std::vector<std::string>& sections);
   void MakeInstallDir();
   void LoadAgreement(const std::string& path);

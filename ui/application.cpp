@@ -63,9 +63,13 @@ void Application::HandleException(Control* sender, std::exception_ptr error) {
         OnException(sender, e);
         return;
       }
-      // The standard box: the message with a closing full stop, the title as caption.
+      // The standard box: the message with a closing full stop, the title as
+      // caption. A Japanese message that ends with its own full stop keeps it alone.
       std::string text = e.what();
-      if (!text.empty() && static_cast<unsigned char>(text.back()) > '.') text += '.';
+      const std::string ideographicStop = "。";
+      bool stopped = text.size() >= ideographicStop.size() &&
+                     text.compare(text.size() - ideographicStop.size(), ideographicStop.size(), ideographicStop) == 0;
+      if (!text.empty() && !stopped && static_cast<unsigned char>(text.back()) > '.') text += '.';
       if (ports_.dialogs) MessageBox(text, title_, port::MbIcon::Error, port::MbButtons::OK);
     } catch (...) {
       HandleException(sender, std::make_exception_ptr(std::runtime_error("Unknown exception")));

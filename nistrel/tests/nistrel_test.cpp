@@ -448,11 +448,18 @@ TEST_F(Nistrel, InstallingFromTheInstallationFolderCopiesNothingOntoItself) {
 
 // A refused install: the message names the cause, the window stays on page 2,
 // no end message, no uninstall entry.
+// The message ends with one full stop of the system's language.
 void ExpectRefused(TfoMain& m, const std::vector<port::MemoryDialogs::Call>& calls, const std::string& named,
                    const std::string& context) {
   ASSERT_EQ(calls.size(), 1u) << context;
   EXPECT_EQ(calls[0].icon, port::MbIcon::Error) << context;
   EXPECT_NE(calls[0].text.find(named), std::string::npos) << context << ": " << calls[0].text;
+  const std::string& t = calls[0].text;
+  if (m.QX.Japanese())
+    EXPECT_TRUE(t.size() > 3 && t.compare(t.size() - 3, 3, "。") == 0) << context << ": " << t;
+  else
+    EXPECT_TRUE(t.size() > 1 && t.back() == '.' && t[t.size() - 2] != '.' && static_cast<unsigned char>(t[0]) < 0x80)
+        << context << ": " << t;
   EXPECT_TRUE(m.Visible()) << context;
   EXPECT_EQ(m.PageNo, 2) << context;
 }
@@ -522,6 +529,72 @@ INSTANTIATE_TEST_SUITE_P(Failures, NistrelFailure, ::testing::ValuesIn(kFailures
   for (const char* p = info.param.what; *p; ++p) name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
   return name;
 });
+
+// Lists the install cannot finish with: it must stop before its first step,
+// with a message that names what is missing, and never end as "finished".
+std::string Without(std::string list, const std::string& text) {
+  size_t at = list.find(text);
+  EXPECT_NE(at, std::string::npos) << text;
+  return list.erase(at, text.size());
+}
+// 3,000 bytes of a program where the list should be.
+std::string AProgram() {
+  std::string bytes = "MZ\x90";
+  bytes.append(3, '\0');
+  for (unsigned i = 0; bytes.size() < 3000; ++i) bytes += static_cast<char>((i * 7919u + (i >> 3)) & 0xFF);
+  bytes.replace(400, 40, "This program cannot be run in DOS mode.\r\n");
+  return bytes;
+}
+
+TEST_F(Nistrel, ADamagedListIsRefusedBeforeAnythingIsWritten) {
+  const std::string commonJa =
+      "[Common_JA]\r\nJA=トルヴァネ セットアップ\r\nFile1=nistrel.exe\r\nFile2=nistrel.ini\r\nFile3=licence_ja.txt\r\n";
+  struct Case {
+    const char* what;
+    std::string list;
+    bool english;
+    std::string named;
+  } cases[] = {
+      {"a program", AProgram(), false, "インストーラのセクションがひとつもありません"},
+      {"a program, English", AProgram(), true, "holds none of the installer's sections"},
+      {"no [Common_JA]", Without(kList, commonJa), false, "必要なセクションがありません: [Common_JA]。"},
+      {"no [Common_EN]", Without(kList, "[Common_EN]\r\nEN=Kelvorin Setup\r\n"), true,
+       "lacks the sections it needs: [Common_EN]."},
+      {"no [pavrel] while it is ticked", Without(kList, "[pavrel]\r\nJA=パヴレル\r\nEN=Vennick\r\nFile1=pavrel.exe\r\n"),
+       false, "[pavrel]"},
+      {"the installer not copied", Without(kList, "File1=nistrel.exe\r\nFile2=nistrel.ini\r\nFile3=licence_ja.txt\r\n"), false,
+       "nistrel.exe、nistrel.ini をインストールしません"},
+      {"the list not copied", Without(kList, "File2=nistrel.ini\r\nFile3=licence_en.txt\r\n"), true,
+       "does not install nistrel.ini, which the uninstall needs."},
+  };
+  for (const Case& c : cases) {
+    if (c.english) English();
+    files_.AddFile(std::string(kSetup) + "\\nistrel.ini", c.list);
+    auto before = files_.Entries();
+    Install();
+    ExpectRefused(*main_, Messages(), c.named, c.what);
+    EXPECT_EQ(files_.Entries(), before) << c.what << ": nothing is written";
+    EXPECT_FALSE(KeyExists(Root::HKLM, kEntry)) << c.what;
+    EXPECT_FALSE(KeyExists(Root::HKLM, kSuite)) << c.what;
+    if (c.english) {
+      system_.SetLocale(1041);
+      system_.SetCodePage(932);
+    }
+  }
+}
+
+TEST_F(Nistrel, AProgramInPlaceOfTheListIsNoUninstall) {
+  std::string dir = kInstall;
+  PutSetup(dir, AProgram());
+  TfoMain& m = Start("/U");
+  dialogs_.ClearCalls();
+  Click(*m.buNext);
+  ASSERT_EQ(Messages().size(), 1u);
+  EXPECT_EQ(Messages()[0].icon, port::MbIcon::Error);
+  EXPECT_NE(Messages()[0].text.find(dir + "\\nistrel.ini"), std::string::npos) << Messages()[0].text;
+  EXPECT_TRUE(files_.Exists(dir + "\\tolvane.exe"));
+  EXPECT_FALSE(app_->IsTerminated()) << "no success message, no end";
+}
 
 TEST_F(Nistrel, AnEmptyInstallFolderCannotBeCreated) {
   TfoMain& m = Start();

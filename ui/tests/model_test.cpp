@@ -248,6 +248,13 @@ TEST_F(Forms, EveryExceptionAHandlerLetsThroughReachesTheApplication) {
   EXPECT_EQ(dialogs.Calls()[0].text, "Access denied.");
   EXPECT_EQ(dialogs.Calls()[0].caption, "tamrel");
   EXPECT_EQ(dialogs.Calls()[0].icon, port::MbIcon::Error);
+  // A message that ends with a full stop of either language keeps just that one.
+  for (const char* text : {"Access denied.", "ファイルが見つかりません。"}) {
+    dialogs.ClearCalls();
+    app.Dispatch(&bu, [&] { throw std::runtime_error(text); });
+    ASSERT_EQ(dialogs.Calls().size(), 1u);
+    EXPECT_EQ(dialogs.Calls()[0].text, text);
+  }
 }
 
 TEST_F(Forms, TitleDefaultsToTheProgramName) {
