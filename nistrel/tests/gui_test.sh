@@ -41,9 +41,9 @@ main="Kelvorin ver6.01 for WindowsXP"
 launch en_US.UTF-8 "$c/setup" 'C:\setup\nistrel.exe'
 driver find "$main" || fail "no English installer window"
 driver text "$main" mmReadme | grep -q "Licence agreement" || fail "the English agreement is not shown"
-sleep 1.5; shot "$main" "$shots/nistrel-agreement-en.png"
+shot "$main" "$shots/nistrel-agreement-en.png"
 driver click "$main" buNext
-sleep 1.5; shot "$main" "$shots/nistrel-choice-en.png"
+shot "$main" "$shots/nistrel-choice-en.png"
 driver click "$main" buCancel
 ended || fail "Cancel did not end the English installer"
 
@@ -52,10 +52,10 @@ main="トルヴァネ ver6.01 for WindowsXP"
 launch ja_JP.UTF-8 "$c/setup" 'C:\setup\nistrel.exe'
 driver find "$main" || fail "no installer window"
 driver text "$main" mmReadme | grep -q "使用許諾契約書" || fail "the agreement is not shown in Japanese"
-sleep 1.5; shot "$main" "$shots/nistrel-agreement-ja.png"
+shot "$main" "$shots/nistrel-agreement-ja.png"
 driver click "$main" buNext
 [ "$(driver text "$main" edFolder)" = 'C:\Program Files\Tolvane' ] || fail "folder: $(driver text "$main" edFolder)"
-sleep 1.5; shot "$main" "$shots/nistrel-choice-ja.png"
+shot "$main" "$shots/nistrel-choice-ja.png"
 driver click "$main" buNext
 driver answer "トルヴァネ セットアップ" ok || fail "no end message: $(driver message "" 2>&1)"
 ended || fail "the installer did not end"
@@ -93,23 +93,23 @@ ended || fail "the settings tool did not close"
 # The entry's own command uninstalls; the English page first, left with Cancel.
 launch en_US.UTF-8 "$inst" 'C:\Program Files\Tolvane\NISTREL.EXE' /U
 driver find "Kelvorin ver6.01 for WindowsXP" || fail "no English uninstall window"
-sleep 1.5; shot "Kelvorin ver6.01 for WindowsXP" "$shots/nistrel-uninstall-en.png"
+shot "Kelvorin ver6.01 for WindowsXP" "$shots/nistrel-uninstall-en.png"
 driver click "Kelvorin ver6.01 for WindowsXP" buCancel
 ended || fail "Cancel did not end the uninstaller"
 # Started as the shell starts it; it keeps the driver's handles, so they go nowhere.
 sh "$src/scripts/wine-run.sh" "$driver_exe" exec "$uninstall" </dev/null >/dev/null 2>&1
 driver find "$main" || fail "no uninstall window"
 [ "$(driver text "$main" buNext)" = "アンインストール" ] || fail "not the uninstall page: $(driver text "$main" buNext)"
-sleep 1.5; shot "$main" "$shots/nistrel-uninstall-ja.png"
+shot "$main" "$shots/nistrel-uninstall-ja.png"
 driver click "$main" buNext
 driver answer "Uninstall" ok || fail "no uninstall message"
 driver gone "$main" || fail "the uninstaller did not end"
-sleep 1
-for f in $(ls "$dist"); do
-  # The running uninstaller cannot delete itself on XP; Wine may let it.
-  [ "$f" = nistrel.exe ] && continue
-  [ ! -e "$inst/$f" ] || fail "$f stayed after the uninstall"
-done
+# removed: the installed files are gone (the running uninstaller cannot
+# delete itself on XP; Wine may let it).
+removed() {
+  for f in $(ls "$dist"); do [ "$f" = nistrel.exe ] || [ ! -e "$inst/$f" ] || return 1; done
+}
+await "the uninstall to remove the installed files" removed
 [ -d "$inst" ] || fail "the installation folder itself went"
 [ ! -e "$menu" ] || fail "the Start-menu folder stayed: $(ls "$menu")"
 [ ! -e "$desktop/トルヴァネ.LNK" ] || fail "the desktop shortcut stayed"

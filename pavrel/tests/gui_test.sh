@@ -30,14 +30,6 @@ cleanup() {
   rm -rf "$drive" "$work"
 }
 trap cleanup EXIT
-# wait_for WHAT COMMAND...: up to 30 s until the command succeeds.
-wait_for() {
-  what=$1; shift
-  i=0
-  until "$@" >/dev/null 2>&1; do
-    i=$((i + 1)); [ $i -lt 60 ] || fail "waited in vain for $what"; sleep 0.5
-  done
-}
 
 rm -rf "$drive"
 put() { mkdir -p "$(dirname "$drive/$1")"; head -c "$2" /dev/zero >"$drive/$1"; }
@@ -55,10 +47,8 @@ open() { start "$exe"; win=$1; driver find "$win" >/dev/null || fail "no window 
 
 export SUITE_LANG=ja_JP.UTF-8
 open "$ja"
-sleep 0.5
 shot "$win" "$shots/pavrel-ja.png"
 driver tab "$win" pcMain 1 >/dev/null || fail "no settings tab"
-sleep 0.3
 shot "$win" "$shots/pavrel-setting-ja.png"
 driver close "$win" >/dev/null
 ended || fail "still running after close"
@@ -72,7 +62,7 @@ driver tab "$win" pcMain 1 >/dev/null || fail "no settings tab"
 driver type "$win" edExt1 ini >/dev/null || fail "cannot type the extension"
 driver tab "$win" pcMain 0 >/dev/null || fail "no main tab"
 driver click "$win" sbSearch >/dev/null
-wait_for "the search" sh -c "sh '$src/scripts/wine-run.sh' '$driver_exe' text '$en' laResult | grep -q Total"
+await "the search" sh -c "sh '$src/scripts/wine-run.sh' '$driver_exe' text '$en' laResult | grep -q Total"
 result=$(driver text "$win" laResult)
 [ "$result" = "Total:7 files, 2(KB)" ] || fail "totals: $result"
 rows=$(driver rows "$win" lvFile)
@@ -90,7 +80,7 @@ driver check-item "$win" lvFile $((n - 1)) 0 >/dev/null
 driver click "$win" sbDeleteFile >/dev/null
 driver message Warning | grep -q 'ro.bak is read only' || fail "no read-only question"
 driver answer Warning yes >/dev/null
-wait_for "the deletion" sh -c "sh '$src/scripts/wine-run.sh' '$driver_exe' text '$en' laResult | grep -q removed"
+await "the deletion" sh -c "sh '$src/scripts/wine-run.sh' '$driver_exe' text '$en' laResult | grep -q removed"
 result=$(driver text "$win" laResult)
 [ "$result" = "6 Files (2 (KB)) removed." ] || fail "removal text: $result"
 left=$(cd "$drive" && find . -type f | sort | tr '\n' ' ')
@@ -98,7 +88,6 @@ left=$(cd "$drive" && find . -type f | sort | tr '\n' ' ')
   fail "left on the drive: $left"
 [ "$(driver rows "$win" lvFile | cut -f1)" = a.bak ] || fail "rows after removal: $(driver rows "$win" lvFile)"
 driver tab "$win" pcMain 1 >/dev/null
-sleep 0.3
 shot "$win" "$shots/pavrel-setting-en.png"
 driver close "$win" >/dev/null
 ended || fail "still running after close"

@@ -26,7 +26,6 @@ rm -rf "$tree"; mkdir -p "$tree/Photos"
 for lang in ja_JP.UTF-8 en_US.UTF-8; do
   export SUITE_LANG=$lang
   open 'C:\tamrel-gui\Photos'
-  sleep 0.5
   shot "$win" "$shots/tamrel-${lang%%.*}.png"
   press sbClose
 done

@@ -1,10 +1,17 @@
 // The GUI test driver: plays a user on the windows of another program in
-// the same Wine prefix. Every command waits (up to 10 s) for its window and
-// control; it prints what it reads and exits 1 with a reason when it fails.
-//   driver find WINDOW                    the top-level window exists
+// the same Wine prefix. Every command waits for its window (shown, and its
+// thread taking messages) and control, and for what it does to be done; it
+// prints what it reads and exits 1 with a reason when it fails: what it
+// waited for and what it saw instead. A wait ends at the first sight of its
+// condition; only a fault reaches its limit, 60 s (SUITE_GUI_WAIT seconds).
+//   driver find WINDOW                    the top-level window is shown and takes messages
 //   driver gone WINDOW                    the window is not shown (any more)
+//   driver settled WINDOW                 the window has painted all it was asked to paint
+//                                         and its thread waits for messages again
 //   driver rect WINDOW                    "left top right bottom" of the window, then of the work area
-//   driver click WINDOW CONTROL           click a button, box, label or picture
+//   driver click WINDOW CONTROL           click a button, box, label or picture (a button's or
+//                                         box's click is done when its handler returned or
+//                                         opened a window)
 //   driver dblclick-item WINDOW CONTROL N double-click item N of a list view
 //   driver select-item WINDOW CONTROL N   click item N of a list view or select it in a list box
 //   driver check-item WINDOW CONTROL N 0|1  untick or tick item N of a list view
@@ -25,11 +32,12 @@
 //                                         of the window (binary PPM) with the face colour: prints the count
 //                                         of other pixels (exit 1 if any)
 //   driver type WINDOW CONTROL TEXT       replace the text of an edit as typing does
-//   driver text WINDOW CONTROL            print the control's text
-//   driver checked WINDOW CONTROL         print 1 or 0
-//   driver enabled WINDOW CONTROL         print 1 or 0
-//   driver visible WINDOW CONTROL         print 1 or 0
-//   driver answer WINDOW BUTTON           press a button of a message box (caption, or yes/no/ok/cancel)
+//   driver text WINDOW CONTROL [TEXT]     print the control's text (with TEXT: once it is that, or at the limit)
+//   driver checked WINDOW CONTROL [0|1]   print 1 or 0 (with 0 or 1: once it is so, or at the limit)
+//   driver enabled WINDOW CONTROL [0|1]   print 1 or 0 (the same)
+//   driver visible WINDOW CONTROL [0|1]   print 1 or 0 (the same)
+//   driver answer WINDOW BUTTON           press a button of a message box (caption, or yes/no/ok/cancel);
+//                                         done once the box is gone and its owner takes messages again
 //   driver message WINDOW                 print the text of a message box
 //   driver close WINDOW                   close the window
 //   driver profile FILE SECTION KEY       print the value as the profile functions read it ("<absent>" when
@@ -45,6 +53,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cctype>
 #include <functional>
 #include <string>
@@ -98,13 +107,39 @@ std::wstring Plain(const std::wstring& caption) {  // without the & of accelerat
 
 bool SameCaption(const std::wstring& text, const std::wstring& what) { return text == what || Plain(text) == what; }
 
+// The limit of every wait, in milliseconds (XP has no 64-bit tick count: the
+// waits count from their start, which stays right across a wrap).
+DWORD Limit() {
+  wchar_t buf[32] = {};
+  if (GetEnvironmentVariableW(L"SUITE_GUI_WAIT", buf, 32) && _wtoi(buf) > 0) return 1000u * static_cast<DWORD>(_wtoi(buf));
+  return 60000;
+}
+
+std::wstring Seconds() { return std::to_wstring(Limit() / 1000) + L" s"; }
+
+// Until the condition holds or the limit is reached; its last answer.
 template <class F>
-HWND Wait(F find) {
-  for (int i = 0; i < 100; ++i) {
-    if (HWND w = find()) return w;
-    Sleep(100);
+auto Until(F condition) -> decltype(condition()) {
+  DWORD start = GetTickCount();
+  for (;;) {
+    auto got = condition();
+    if (got || GetTickCount() - start >= Limit()) return got;
+    Sleep(50);
   }
-  return nullptr;
+}
+
+template <class F>
+HWND Wait(F find) { return Until(find); }
+
+// The window's thread takes messages: it answers one within the limit.
+bool Answers(HWND w) {
+  DWORD_PTR result = 0;
+  DWORD start = GetTickCount();
+  while (IsWindow(w)) {
+    if (SendMessageTimeoutW(w, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &result)) return true;
+    if (GetTickCount() - start >= Limit()) return false;
+  }
+  return false;
 }
 
 struct TopSearch {
@@ -128,8 +163,23 @@ HWND FindTop(const std::wstring& caption) {
   return s.found;
 }
 
+// The captions of the shown top-level windows, for a failure's message.
+std::wstring ShownWindows() {
+  std::wstring all;
+  EnumWindows(
+      [](HWND w, LPARAM lp) -> BOOL {
+        auto& all = *reinterpret_cast<std::wstring*>(lp);
+        if (IsWindowVisible(w) && all.size() < 600) all += (all.empty() ? L"\"" : L", \"") + Text(w) + L"\"";
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&all));
+  return all.empty() ? L"none" : all;
+}
+
+// The shown top-level window of that caption, once its thread takes messages.
 HWND TopLevel(const std::wstring& caption) {
-  return Wait([&] { return FindTop(caption); });
+  HWND w = Wait([&] { return FindTop(caption); });
+  return w && Answers(w) ? w : nullptr;
 }
 
 // Children in creation order, depth first (as EnumChildWindows gives them).
@@ -165,19 +215,104 @@ HWND Control(HWND top, const std::wstring& what) {
   return Wait([&] { return FindControl(top, what); });
 }
 
-void MouseAt(HWND w, POINT client, int clicks) {
-  ClientToScreen(w, &client);
-  SetForegroundWindow(GetAncestor(w, GA_ROOT));
-  Sleep(200);
-  SetCursorPos(client.x, client.y);
-  for (int i = 0; i < clicks; ++i) {
-    INPUT in[2] = {};
-    in[0].type = in[1].type = INPUT_MOUSE;
-    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, in, sizeof(INPUT));
-    Sleep(30);
+// The mouse clicks at a point of the control once the control is what a user
+// sees there (shown, in place, not covered) and its window is in front, as
+// the window system routes a click by what lies under the pointer. The clicks
+// go in one piece, so that two make a double click however slow the machine.
+bool MouseAt(HWND w, POINT client, int clicks, std::wstring& why) {
+  HWND root = GetAncestor(w, GA_ROOT);
+  POINT screen = client;
+  ClientToScreen(w, &screen);
+  HWND seen = nullptr;
+  bool placed = Until([&] {
+    seen = WindowFromPoint(screen);
+    return seen == w || IsChild(w, seen);
+  });
+  if (!placed) {
+    why = L"the control is not under the pointer at its place (" + std::to_wstring(screen.x) + L"," +
+          std::to_wstring(screen.y) + L"): " + (seen ? L"a \"" + ClassOf(seen) + L"\" window \"" + Text(seen) + L"\" is"
+                                                     : L"nothing is") + L" there after " + Seconds();
+    return false;
   }
+  SetForegroundWindow(root);
+  if (!Until([&] { return GetForegroundWindow() == root; })) {
+    why = L"the window does not come to the front";
+    return false;
+  }
+  SetCursorPos(screen.x, screen.y);
+  if (!Until([&] { POINT at{}; return GetCursorPos(&at) && at.x == screen.x && at.y == screen.y; })) {
+    why = L"the pointer does not move to the control";
+    return false;
+  }
+  std::vector<INPUT> in(static_cast<size_t>(clicks) * 2);
+  for (size_t i = 0; i < in.size(); ++i) {
+    in[i].type = INPUT_MOUSE;
+    in[i].mi.dwFlags = i % 2 ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_LEFTDOWN;
+  }
+  if (SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT)) != in.size()) {
+    why = L"the clicks were not taken";
+    return false;
+  }
+  return true;
+}
+
+// The shown top-level windows of a process.
+std::vector<HWND> ShownTops(DWORD pid) {
+  struct Of { DWORD pid; std::vector<HWND> tops; } of{pid, {}};
+  EnumWindows(
+      [](HWND w, LPARAM lp) -> BOOL {
+        auto& of = *reinterpret_cast<Of*>(lp);
+        DWORD p = 0;
+        GetWindowThreadProcessId(w, &p);
+        if (p == of.pid && IsWindowVisible(w)) of.tops.push_back(w);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&of));
+  return of.tops;
+}
+
+void CALLBACK Returned(HWND, UINT, ULONG_PTR done, LRESULT) { *reinterpret_cast<bool*>(done) = true; }
+
+// The window and its children have no part left to paint, and its thread
+// waits for messages again (so what it painted has reached the screen), seen
+// twice in a row.
+bool Settled(HWND top) {
+  auto clean = [&] {
+    if (!Answers(top)) return false;
+    RECT r;
+    if (GetUpdateRect(top, &r, FALSE)) return false;
+    for (HWND w : Children(top))
+      if (IsWindowVisible(w) && GetUpdateRect(w, &r, FALSE)) return false;
+    return Answers(top);
+  };
+  return Until([&] { return clean() && clean(); });
+}
+
+// A button's click, done once the program's handler returned, or opened a
+// window that waits for the user (a message box, a dialog), or closed the
+// button's window or the program.
+bool ClickButton(HWND c, std::wstring& why) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(c, &pid);
+  std::vector<HWND> before = ShownTops(pid);
+  HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
+  bool returned = false;
+  if (!SendMessageCallbackW(c, BM_CLICK, 0, 0, Returned, reinterpret_cast<ULONG_PTR>(&returned))) {
+    if (process) CloseHandle(process);
+    why = L"the click cannot be sent";
+    return false;
+  }
+  bool done = Until([&] {
+    MSG m;  // (the answer comes among the driver's own messages)
+    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
+    if (returned || !IsWindow(c) || (process && WaitForSingleObject(process, 0) == WAIT_OBJECT_0)) return true;
+    for (HWND t : ShownTops(pid))
+      if (std::find(before.begin(), before.end(), t) == before.end()) return true;
+    return false;
+  });
+  if (process) CloseHandle(process);
+  if (!done) why = L"the program did not finish the click, nor open a window, in " + Seconds();
+  return done;
 }
 
 // Memory in the other process, for the messages whose pointers Windows does
@@ -589,15 +724,18 @@ int Run(int argc, wchar_t** argv) {
   if (cmd == L"exec") return Exec(argv[2]);
   if (cmd == L"profile") return Profile(argc, argv);
   if (cmd == L"gone") {
-    for (int i = 0; i < 100; ++i) {
-      if (!FindTop(argv[2])) return 0;
-      Sleep(100);
-    }
-    return Fail(L"window \"" + std::wstring(argv[2]) + L"\" is still shown");
+    if (Until([&] { return !FindTop(argv[2]); })) return 0;
+    return Fail(L"window \"" + std::wstring(argv[2]) + L"\" is still shown after " + Seconds());
   }
   HWND top = TopLevel(argv[2]);
-  if (!top) return Fail(L"no window \"" + std::wstring(argv[2]) + L"\"");
+  if (!top) {
+    HWND shown = FindTop(argv[2]);
+    return Fail(shown ? L"window \"" + std::wstring(argv[2]) + L"\" is shown but takes no messages in " + Seconds()
+                      : L"no window \"" + std::wstring(argv[2]) + L"\" shown in " + Seconds() +
+                            L"; shown are: " + ShownWindows());
+  }
   if (cmd == L"find") return 0;
+  if (cmd == L"settled") return Settled(top) ? 0 : Fail(L"window \"" + std::wstring(argv[2]) + L"\" still paints after " + Seconds());
   if (cmd == L"close") {
     PostMessageW(top, WM_CLOSE, 0, 0);
     return 0;
@@ -620,26 +758,30 @@ int Run(int argc, wchar_t** argv) {
   if (cmd == L"answer") {
     HWND b = Button(top, argv[3]);
     if (!b) return Fail(L"no button \"" + std::wstring(argv[3]) + L"\"");
-    PostMessageW(b, BM_CLICK, 0, 0);
+    HWND owner = GetWindow(top, GW_OWNER);
+    std::wstring why;
+    if (!ClickButton(b, why)) return Fail(L"answer \"" + std::wstring(argv[3]) + L"\": " + why);
+    // The program goes on once the box is gone: done when it waits for messages again.
+    if (!Until([&] { return !IsWindow(top) || !IsWindowVisible(top); }))
+      return Fail(L"the box stays after the answer \"" + std::wstring(argv[3]) + L"\" for " + Seconds());
+    if (owner && IsWindow(owner) && !Answers(owner) && IsWindow(owner))
+      return Fail(L"the program takes no messages after the answer in " + Seconds());
     return 0;
   }
   if (cmd == L"captions" && NameOf(top) == argv[3]) return Captions(top, top);
   if (cmd == L"face" && NameOf(top) == argv[3]) return argc < 5 ? Fail(L"missing screenshot") : Face(top, top, argv[4]);
   HWND c = Control(top, argv[3]);
-  if (!c) return Fail(L"no control \"" + std::wstring(argv[3]) + L"\"");
+  if (!c) return Fail(L"no control \"" + std::wstring(argv[3]) + L"\" in \"" + std::wstring(argv[2]) + L"\" in " + Seconds());
   if (cmd == L"captions") return Captions(top, c);
   if (cmd == L"hint") return Hint(top, c);
   if (cmd == L"face") return argc < 5 ? Fail(L"missing screenshot") : Face(top, c, argv[4]);
   auto number = [&](int i) { return argc > i ? _wtoi(argv[i]) : -1; };
+  std::wstring why;
   if (cmd == L"click") {
-    if (IsClass(c, L"Button")) {
-      PostMessageW(c, BM_CLICK, 0, 0);
-    } else {
-      RECT r;
-      GetClientRect(c, &r);
-      MouseAt(c, {r.right / 2, r.bottom / 2}, 1);
-    }
-    return 0;
+    if (IsClass(c, L"Button")) return ClickButton(c, why) ? 0 : Fail(L"click " + std::wstring(argv[3]) + L": " + why);
+    RECT r;
+    GetClientRect(c, &r);
+    return MouseAt(c, {r.right / 2, r.bottom / 2}, 1, why) ? 0 : Fail(L"click " + std::wstring(argv[3]) + L": " + why);
   }
   if (cmd == L"dblclick-item" || cmd == L"select-item") {
     int index = number(4);
@@ -653,7 +795,12 @@ int Run(int argc, wchar_t** argv) {
     }
     RECT r;
     if (!ItemRect(c, index, r, cmd == L"dblclick-item" ? LVIR_ICON : LVIR_LABEL)) return Fail(L"no such item");
-    MouseAt(c, {(r.left + r.right) / 2, (r.top + r.bottom) / 2}, cmd == L"dblclick-item" ? 2 : 1);
+    if (!MouseAt(c, {(r.left + r.right) / 2, (r.top + r.bottom) / 2}, cmd == L"dblclick-item" ? 2 : 1, why))
+      return Fail(cmd + L" " + std::to_wstring(index) + L": " + why);
+    // A click selects the item (a double click may close the window).
+    if (cmd == L"select-item" &&
+        !Until([&] { return (SendMessageW(c, LVM_GETITEMSTATE, static_cast<WPARAM>(index), LVIS_SELECTED) & LVIS_SELECTED) != 0; }))
+      return Fail(L"item " + std::to_wstring(index) + L" is not selected after the click, " + Seconds());
     return 0;
   }
   if (cmd == L"check-item") {
@@ -696,8 +843,21 @@ int Run(int argc, wchar_t** argv) {
     int index = TabIndex(c, argv[4]);
     RECT r;
     if (index < 0 || !TabRect(c, index, r)) return Fail(L"no tab \"" + std::wstring(argv[4]) + L"\"");
-    MouseAt(c, {(r.left + r.right) / 2, (r.top + r.bottom) / 2}, 1);
-    return 0;
+    if (!MouseAt(c, {(r.left + r.right) / 2, (r.top + r.bottom) / 2}, 1, why))
+      return Fail(L"tab \"" + std::wstring(argv[4]) + L"\": " + why);
+    // Done once the tab is chosen, its sheet shown and painted.
+    HWND sheet = nullptr;
+    int at = 0;
+    for (HWND w : Children(c))
+      if (GetParent(w) == c && at++ == index) sheet = w;
+    int current = -1;
+    if (!Until([&] {
+          current = static_cast<int>(SendMessageW(c, TCM_GETCURSEL, 0, 0));
+          return current == index && (!sheet || IsWindowVisible(sheet));
+        }))
+      return Fail(L"tab \"" + std::wstring(argv[4]) + L"\" (" + std::to_wstring(index) + L") is not shown after the click in " +
+                  Seconds() + L"; the chosen tab is " + std::to_wstring(current));
+    return Settled(top) ? 0 : Fail(L"window \"" + std::wstring(argv[2]) + L"\" still paints after " + Seconds());
   }
   if (cmd == L"type") {
     if (argc < 5) return Fail(L"missing text");
@@ -707,13 +867,21 @@ int Run(int argc, wchar_t** argv) {
     SendMessageW(c, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(argv[4]));
     return 0;
   }
-  if (cmd == L"text") {
-    Print(Text(c));
+  if (cmd == L"text") {  // with a text: once it is that (or at the limit), as it is then
+    std::wstring text;
+    Until([&] { text = Text(c); return argc < 5 || text == argv[4]; });
+    Print(text);
     return 0;
   }
-  if (cmd == L"checked") return Flag(SendMessageW(c, BM_GETCHECK, 0, 0) == BST_CHECKED) ? 0 : 1;
-  if (cmd == L"enabled") return Flag(IsWindowEnabled(c)) ? 0 : 1;
-  if (cmd == L"visible") return Flag(IsWindowVisible(c)) ? 0 : 1;
+  // A state, at once, or with an expected one once it is so (or at the limit).
+  auto state = [&](auto read) {
+    if (argc < 5) return Flag(read()) ? 0 : 1;
+    bool want = number(4) != 0;
+    return Flag(Until([&] { return read() == want; }) ? want : !want) ? 0 : 1;
+  };
+  if (cmd == L"checked") return state([&] { return SendMessageW(c, BM_GETCHECK, 0, 0) == BST_CHECKED; });
+  if (cmd == L"enabled") return state([&] { return IsWindowEnabled(c) != FALSE; });
+  if (cmd == L"visible") return state([&] { return IsWindowVisible(c) != FALSE; });
   return Fail(L"unknown command " + cmd);
 }
 

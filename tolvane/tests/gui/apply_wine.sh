@@ -24,11 +24,10 @@ start "$exe"
 driver find "$main" || fail "no main window"
 # The restore-point script reports in its own box (Wine has no System Restore).
 driver answer "トルヴァネ" ok || fail "the restore-point script did not run"
-sleep 1
-regq 'HKLM\Software\Tazet\Tolvane' | grep -q 'RestorePointCreated *REG_DWORD *0x1' || fail "RestorePointCreated is not 1"
+restore_point() { regq 'HKLM\Software\Tazet\Tolvane' | grep -q 'RestorePointCreated *REG_DWORD *0x1'; }
+await "RestorePointCreated to be 1 after the script" restore_point
 
 driver tab "$main" PageControl "デスクトップ" || fail "no desktop tab"
-sleep 0.5
 shot "$main" "$out/desktop-ja.png"
 driver click "$main" cbNoActiveDesktop
 [ "$(driver enabled "$main" sbPlay)" = 1 ] || fail "Apply is not enabled by the box"
@@ -56,7 +55,6 @@ set -- $(driver rect "$main")
 [ "$1" -ge "$5" ] && [ "$2" -ge "$6" ] && [ "$3" -le "$7" ] && [ "$4" -le "$8" ] ||
   fail "the window stored at 5000,5000 is not on the screen: $*"
 driver tab "$main" PageControl "Desktop" || fail "no Desktop tab"
-sleep 0.5
 shot "$main" "$out/desktop-en.png"
 [ "$(driver checked "$main" cbNoActiveDesktop)" = 1 ] || fail "the box is not read back ticked"
 driver click "$main" sbStop

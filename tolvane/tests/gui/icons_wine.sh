@@ -33,13 +33,11 @@ metrics='HKCU\Control Panel\desktop\windowmetrics'
 
 # value KEY ARG...: the data that Wine's reg query shows.
 value() { k=$1; shift; regq "$k" "$@" | sed -n 's/^ .*  *REG_[A-Z_]*  *//p' | tail -1; }
-page() { driver tab "$main" PageControl "$1" || fail "no tab $1"; sleep 0.5; shot "$main" "$out/$2.png"; }
+page() { driver tab "$main" PageControl "$1" || fail "no tab $1"; shot "$main" "$out/$2.png"; }
 # apply: Apply, and no question (nothing of the log-off class changed).
 apply() {
   driver click "$main" sbPlay
-  i=0
-  while [ "$(driver enabled "$main" sbPlay)" != 0 ] && [ $i -lt 20 ]; do sleep 0.5; i=$((i + 1)); done
-  [ "$(driver enabled "$main" sbPlay)" = 0 ] || fail "Apply stays enabled after the apply"
+  [ "$(driver enabled "$main" sbPlay 0)" = 0 ] || fail "Apply stays enabled after the apply"
 }
 
 main="トルヴァネ ver6.01 for WindowsXP"
@@ -56,7 +54,6 @@ page "アイコン (1)" icon1-ja
 driver click "$main" imMyComputer
 picker="マイ コンピュータ"
 driver find "$picker" || fail "no icon picker"
-sleep 1
 [ "$(driver text "$picker" txIconName)" = "$fixture" ] || fail "the picker does not show the fixture"
 driver dblclick-item "$picker" lvIcon 2
 driver gone "$picker" || fail "the picker stays"

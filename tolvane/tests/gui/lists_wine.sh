@@ -59,12 +59,10 @@ row() {
   echo $((n - 1))
 }
 move() { driver select-item "$main" "$1" "$(row "$1" "$2")" || fail "cannot select '$2'"; driver click "$main" "$3"; }
-page() { driver tab "$main" PageControl "$1" || fail "no tab $1"; sleep 0.5; shot "$main" "$out/$2.png"; }
+page() { driver tab "$main" PageControl "$1" || fail "no tab $1"; shot "$main" "$out/$2.png"; }
 apply() {
   driver click "$main" sbPlay
-  i=0
-  while [ "$(driver enabled "$main" sbPlay)" != 0 ] && [ $i -lt 20 ]; do sleep 0.5; i=$((i + 1)); done
-  [ "$(driver enabled "$main" sbPlay)" = 0 ] || fail "Apply stays enabled after the apply"
+  [ "$(driver enabled "$main" sbPlay 0)" = 0 ] || fail "Apply stays enabled after the apply"
 }
 close() { driver click "$main" sbStop; ended || fail "the window did not close"; }
 

@@ -40,11 +40,11 @@ wine reg delete "$mm" /v IoPageLockLimit /f >/dev/null 2>&1 || true
 
 launch() { sh "$src/scripts/wine-run.sh" "$driver_exe" exec "$1" </dev/null >/dev/null 2>&1; }
 run() { launch "\"$folder\\tolvane.exe\"" || fail "cannot start the settings tool"; driver find "$main" || fail "no main window"; }
-page() { driver tab "$main" PageControl "$1" || fail "no tab $1"; sleep 0.5; shot "$main" "$out/$2.png"; }
+page() { driver tab "$main" PageControl "$1" || fail "no tab $1"; shot "$main" "$out/$2.png"; }
 checked() { [ "$(driver checked "$main" "$1")" = "$2" ] || fail "$1 is not $2"; }
-click() { driver click "$main" "$1"; sleep 0.3; }
+click() { driver click "$main" "$1"; }
 value() { regq "$1" /v "$2" | sed -n "s/^ *$2 *REG_[A-Z_]* *//p"; }
-applied() { [ "$(driver enabled "$main" sbPlay)" = 0 ] || fail "Apply stays enabled after the apply"; }
+applied() { [ "$(driver enabled "$main" sbPlay 0)" = 0 ] || fail "Apply stays enabled after the apply"; }
 close() { driver click "$main" sbStop; driver gone "$main" || fail "the window did not close"; }
 
 main="トルヴァネ ver6.01 for WindowsXP"

@@ -48,8 +48,8 @@ launch() { sh "$src/scripts/wine-run.sh" "$driver_exe" exec "$1" </dev/null >/de
 # run: the settings tool from its folder, as its shortcut starts it.
 run() { launch "\"$folder\\tolvane.exe\"" || fail "cannot start the settings tool"; driver find "$main" || fail "no main window"; }
 # page TAB NAME: shows the page and saves its screenshot.
-page() { driver tab "$main" PageControl "$1" || fail "no tab $1"; sleep 0.5; shot "$main" "$out/$2.png"; }
-applied() { [ "$(driver enabled "$main" sbPlay)" = 0 ] || fail "Apply stays enabled after the apply"; }
+page() { driver tab "$main" PageControl "$1" || fail "no tab $1"; shot "$main" "$out/$2.png"; }
+applied() { [ "$(driver enabled "$main" sbPlay 0)" = 0 ] || fail "Apply stays enabled after the apply"; }
 close() { driver click "$main" sbStop; driver gone "$main" || fail "the window did not close"; }
 
 main="トルヴァネ ver6.01 for WindowsXP"
@@ -121,7 +121,6 @@ driver gone "" || fail "the warning stays"
 page "ie-1" ie1-en
 page "ie-2" ie2-en
 driver click "$main" sbPlay
-sleep 1
 applied
 verb='HKCR\Folder\shell\TolvaneIcon'
 caption=$(regq "$verb" /ve | sed -n 's/^ *([^)]*) *REG_SZ *//p')
@@ -136,7 +135,6 @@ mkdir -p "$WINEPREFIX/drive_c/tamrel test/My Photos"
 launch "$(printf '%s' "$command" | sed "s|%1|$(printf '%s' "$target" | sed 's/[\\&|]/\\&/g')|")" ||
   fail "cannot start the verb's command"
 driver find "$target" || fail "the folder-icon tool does not show $target"
-sleep 0.5
 shot "$target" "$out/tamrel-verb-en.png"
 driver click "$target" sbClose
 driver gone "$target" || fail "the folder-icon tool did not close"

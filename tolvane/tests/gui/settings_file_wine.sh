@@ -37,7 +37,6 @@ run() { launch "\"$folder\\tolvane.exe\"" || fail "cannot start the settings too
 # and its OK button (Save or Open).
 dialog() {
   driver find "$1" || fail "no dialog \"$1\""
-  sleep 1
   shot "$1" "$out/$2.png"
   driver type "$1" Edit#1 "$file" || fail "no file name field in \"$1\""
   driver answer "$1" ok

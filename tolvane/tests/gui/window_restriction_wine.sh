@@ -33,7 +33,7 @@ wine reg add 'HKLM\Software\Tazet\Tolvane' /v RestorePointCreated /t REG_DWORD /
 policies='HKCU\Software\Microsoft\Windows\CurrentVersion\Policies\Explorer'
 launch() { sh "$src/scripts/wine-run.sh" "$driver_exe" exec "$1" </dev/null >/dev/null 2>&1; }
 run() { launch "\"$folder\\tolvane.exe\"" || fail "cannot start the settings tool"; driver find "$main" || fail "no main window"; }
-page() { driver tab "$main" PageControl "$1" || fail "no tab $1"; sleep 0.5; shot "$main" "$out/$2.png"; }
+page() { driver tab "$main" PageControl "$1" || fail "no tab $1"; shot "$main" "$out/$2.png"; }
 close() { driver click "$main" sbStop; driver gone "$main" || fail "the window did not close"; }
 # apply: Apply, the log-off question answered No.
 apply() {
@@ -67,7 +67,6 @@ for p in Editor.exe scratch.exe viewer.exe; do add "C:\\tools\\$p"; done
   fail "the list holds: $(driver items "$main" lbRestrictRun)"
 driver select-item "$main" lbRestrictRun 1
 driver click "$main" buRestrictRunDelete
-sleep 0.3
 [ "$(driver items "$main" lbRestrictRun | tr '\n' ' ')" = "Editor.exe viewer.exe " ] ||
   fail "after the delete the list holds: $(driver items "$main" lbRestrictRun)"
 shot "$main" "$out/restriction-list-ja.png"
@@ -95,12 +94,10 @@ driver click "$main" buPasswordSetting
 driver type "$main" edNewPassword1 open || fail "no set-password dialog"
 driver type "$main" edNewPassword2 open
 driver click "$main" buOK
-sleep 0.5
-[ "$(driver enabled "$main" sbPlay)" = 1 ] || fail "Apply is not enabled by the password dialog"
+[ "$(driver enabled "$main" sbPlay 1)" = 1 ] || fail "Apply is not enabled by the password dialog"
 driver tab "$main" PageControl "Start Menu" || fail "no Start Menu tab"
 driver click "$main" cbMenuRequireClick
 [ "$(driver enabled "$main" tbMenuSpeed)" = 0 ] || fail "the menu speed stays enabled"
-sleep 0.5
 shot "$main" "$out/startmenu-en.png"
 apply
 regq 'HKCU\Control Panel\Desktop' | grep -q 'MenuShowDelay *REG_SZ *65535' ||
