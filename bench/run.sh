@@ -18,7 +18,8 @@ export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
 bin="$WINEPREFIX/drive_c/suite/bin"
 mkdir -p "$bin" "$WINEPREFIX/drive_c/bench/Photos"
-cp -f "$tree/tolvane/tolvane.exe" "$tree/tamrel/tamrel.exe" "$tree/bench/bench_bare.exe" "$tree/bench/bench_launcher.exe" "$bin/"
+cp -f "$tree/tolvane/tolvane.exe" "$tree/tamrel/tamrel.exe" "$tree/bench/bench_bare.exe" "$tree/bench/bench_launcher.exe" \
+      "$tree/bench/bench_record.exe" "$tree/bench/bench_samework.exe" "$bin/"
 # Nothing of the first run: no restore-point script box; the log-off
 # request of the question goes nowhere.
 wine reg add 'HKLM\Software\Tazet\Tolvane' /v RestorePointCreated /t REG_DWORD /d 1 /f >/dev/null 2>&1
@@ -43,6 +44,20 @@ one_round() {
 }
 wineserver -k 2>/dev/null || true
 "$WINELOADER" wineboot >/dev/null 2>&1 || true
+# The same-work baseline's work, taken from the settings tool itself on
+# this prefix: its calls to the system on the window model (the recorder),
+# and its main window's tree as it runs, at start and after the Desktop tab.
+record() {
+  (cd "$bin" && "$WINELOADER" 'C:\suite\bin\bench_record.exe' 'C:\suite\bin\tolvane.exe' 'C:\suite\bin\samework.trace') ||
+    { echo "bench: the recorder failed" >&2; exit 1; }
+  for t in "start -" "apply tsDesktop"; do
+    set -- $t
+    launch tree "$main" 'C:\suite\bin\tolvane.exe' "$2" > "$bin/samework-$1.tree"
+    grep -q '^win' "$bin/samework-$1.tree" || { echo "bench: no window tree: $(cat "$bin/samework-$1.tree")" >&2; exit 1; }
+  done
+}
+record
+[ "$pairs" = 0 ] && { echo "recorded in $bin"; exit 0; }
 one_round; one_round   # warm-up: the prefix's files and the server's caches
 rm -f "$out"/*
 i=0
