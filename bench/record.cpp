@@ -150,6 +150,42 @@ class RecordingIcons : public port::Icons {
   Trace& t_;
 };
 
+class RecordingProfile : public port::Profile {
+ public:
+  RecordingProfile(port::Profile& real, Trace& trace) : real_(real), t_(trace) {}
+  std::string Read(const std::string& path, const std::string& section, const std::string& key, const std::string& def,
+                   size_t maxLength) override {
+    t_.Line({"profread", Esc(path), Esc(section), Esc(key)});
+    return real_.Read(path, section, key, def, maxLength);
+  }
+  bool Write(const std::string& path, const std::string& section, const std::string& key,
+             const std::string& value) override {
+    t_.Line({"profwrite", Esc(path), Esc(section), Esc(key), Esc(value)});
+    return real_.Write(path, section, key, value);
+  }
+  bool Delete(const std::string& path, const std::string& section, const std::string& key) override {
+    t_.Line({"profdelete", Esc(path), Esc(section), Esc(key)});
+    return real_.Delete(path, section, key);
+  }
+  std::vector<std::string> KeyNames(const std::string& path, const std::string& section) override {
+    t_.Line({"profkeys", Esc(path), Esc(section)});
+    return real_.KeyNames(path, section);
+  }
+  bool Load(const std::string& path, std::string& text) override {
+    t_.Line({"profload", Esc(path)});
+    return real_.Load(path, text);
+  }
+  // The point where the snapshot's text goes to its file.
+  bool Store(const std::string& path, const std::string& text) override {
+    t_.Line({"profstore", Esc(path)});
+    return real_.Store(path, text);
+  }
+
+ private:
+  port::Profile& real_;
+  Trace& t_;
+};
+
 // The settings tool's own path, wherever the recorder lies.
 class ProgramSystem : public port::Win32System {
  public:
@@ -160,14 +196,20 @@ class ProgramSystem : public port::Win32System {
   std::string path_;
 };
 
-// Counts the moves of a progress bar (each step or position the renderer
-// would push to its window).
+// Writes down each move of a progress bar (a step or position that the
+// renderer pushes to its window) where it happens among the other calls.
 class BarMoves : public ui::Peer {
  public:
-  void Changed(ui::Control&, ui::Prop what) override {
-    if (what == ui::Prop::Position) ++moves;
+  explicit BarMoves(Trace& trace) : t_(trace) {}
+  void Changed(ui::Control& c, ui::Prop what) override {
+    if (what != ui::Prop::Position) return;
+    ++moves;
+    t_.Line({"move", c.OwnerForm()->Name(), c.Name(), std::to_string(static_cast<ui::ProgressBar&>(c).Position())});
   }
   int moves = 0;
+
+ private:
+  Trace& t_;
 };
 
 // Shows nothing; writes down each form shown besides the main one, with its
@@ -191,9 +233,10 @@ class RecordingHost : public ui::Host {
         bar->SetPeer(nullptr);
       }
     std::erase_if(bars_, [&](auto& b) { return b.first->OwnerForm() == &form; });
+    if (&form != form.App().MainForm()) t_.Line({"gone", form.Name()});
   }
   void ModalLoop(ui::Form&) override {}
-  void ProcessMessages() override {}
+  void ProcessMessages() override { t_.Line({"pump"}); }
   void Run() override {}
   void Terminated() override {}
   uintptr_t WindowHandle(const ui::Form*) override { return 0; }
@@ -214,7 +257,7 @@ class RecordingHost : public ui::Host {
     if (auto* p = dynamic_cast<ui::ProgressBar*>(&c)) {
       extra = std::to_string(p->Min()) + "|" + std::to_string(p->Max()) + "|" + std::to_string(p->Step) + "|" +
               (p->Smooth ? "1" : "0");
-      auto moves = std::make_unique<BarMoves>();
+      auto moves = std::make_unique<BarMoves>(t_);
       c.SetPeer(moves.get());
       bars_.emplace_back(p, moves.get());
       peers_.push_back(std::move(moves));
@@ -255,6 +298,7 @@ int wmain(int argc, wchar_t** argv) {
   port::Win32Ports real;
   RecordingRegistry registry(real.registry, trace);
   RecordingIcons icons(real.icons, trace);
+  RecordingProfile profile(real.profile, trace);
   ProgramSystem system(program);
   port::MemoryDialogs dialogs;
   dialogs.Script(port::MbResult::No);
@@ -263,6 +307,7 @@ int wmain(int argc, wchar_t** argv) {
   port::Ports ports = real.ports;
   ports.registry = &registry;
   ports.icons = &icons;
+  ports.profile = &profile;
   ports.system = &system;
   ports.dialogs = &dialogs;
   ports.shutdown = &shutdown;
@@ -278,6 +323,19 @@ int wmain(int argc, wchar_t** argv) {
   if (app.IsTerminated()) {
     std::fputs("record: the settings tool did not start\n", stderr);
     return 1;
+  }
+  // The tabs of the page controls (a window of another process does not
+  // give its tabs' texts).
+  std::vector<ui::Control*> todo{&main};
+  while (!todo.empty()) {
+    ui::Control* c = todo.back();
+    todo.pop_back();
+    if (auto* pc = dynamic_cast<ui::PageControl*>(c)) {
+      std::string captions;
+      for (int i = 0; i < pc->PageCount(); ++i) captions += (i ? "\t" : "") + Esc(pc->Page(i).Caption());
+      trace.Line({"tabs", pc->Name(), std::to_string(pc->ActivePageIndex()), captions});
+    }
+    for (auto& ch : c->Children()) todo.push_back(ch.get());
   }
 
   // The launcher's apply: the Desktop page, its box ticked, then apply.
