@@ -174,6 +174,19 @@ void Registry(const Fields& f) {
 
 LRESULT CALLBACK Proc(HWND w, UINT m, WPARAM wp, LPARAM lp);
 
+// A group box paints only its frame and caption; its inside, which its
+// parent's clipping leaves out, is erased here.
+WNDPROC buttonProc = nullptr;
+LRESULT CALLBACK GroupProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+  if (m == WM_ERASEBKGND) {
+    RECT r;
+    GetClientRect(w, &r);
+    FillRect(reinterpret_cast<HDC>(wp), &r, GetSysColorBrush(COLOR_BTNFACE));
+    return 1;
+  }
+  return CallWindowProcW(buttonProc, w, m, wp, lp);
+}
+
 void ShowForm(size_t& at) {
   // form NAME BORDER ICONS LEFT TOP CLIENT-W CLIENT-H CAPTION FONT, then its controls.
   const Fields& f = g.trace[at];
@@ -322,6 +335,8 @@ void MakeTree() {
                              nullptr, g.inst, nullptr);
     made.push_back(w);
     if (top) g.main = w;
+    if (_wcsicmp(f[3].c_str(), WC_BUTTONW) == 0 && (style & BS_TYPEMASK) == BS_GROUPBOX)
+      buttonProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(GroupProc)));
     if (!f[10].empty()) {
       ATOM atom = GlobalAddAtomW(f[10].c_str());
       SetPropW(w, L"SuiteName", reinterpret_cast<HANDLE>(static_cast<uintptr_t>(atom)));
