@@ -3,11 +3,15 @@
 // in milliseconds and the program's peak working set in KiB. With "apply",
 // it then ticks a box, clicks a button and times the road to the question
 // box that the click brings (answered No before the program is closed).
+// With "tree", it prints the shown main window's tree instead (after a click
+// on the tab unless TAB is "-"), for the same-work baseline to make again.
 //   launcher start WINDOW COMMAND-LINE
 //   launcher apply WINDOW COMMAND-LINE TAB BOX BUTTON
+//   launcher tree WINDOW COMMAND-LINE TAB
 // WINDOW is the main window's caption; TAB a sheet's name or "-" (no tab);
 // BOX and BUTTON a control's name (as the renderer names windows) or caption.
-// Output: "start MS KIB", or "apply MS KIB".
+// Output: "start MS KIB", or "apply MS KIB"; for "tree", one line a window
+// (see PrintTree).
 #include <windows.h>
 #include <commctrl.h>
 #include <psapi.h>
@@ -159,6 +163,75 @@ size_t PeakKiB(HANDLE process) {
   return pmc.PeakWorkingSetSize / 1024;
 }
 
+// Fields of a line are separated by tabs; a tab, line end or backslash in
+// a text is written as \t, \n, \r or \\.
+std::string Field(const std::wstring& w) {
+  std::string out;
+  int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
+  std::string utf8(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), utf8.data(), n, nullptr, nullptr);
+  for (char c : utf8) {
+    if (c == '\t') out += "\\t";
+    else if (c == '\n') out += "\\n";
+    else if (c == '\r') out += "\\r";
+    else if (c == '\\') out += "\\\\";
+    else out += c;
+  }
+  return out;
+}
+
+std::wstring FontOf(HWND w) {
+  auto atom = static_cast<ATOM>(reinterpret_cast<uintptr_t>(GetPropW(w, L"SuiteFont")));
+  wchar_t buf[256] = {};
+  if (atom) GlobalGetAtomNameW(atom, buf, 256);
+  return buf;
+}
+
+// The items of a list box or combo box (the window system carries their
+// texts between processes).
+std::wstring Items(HWND w, const wchar_t* cls) {
+  bool list = _wcsicmp(cls, L"ListBox") == 0, combo = _wcsicmp(cls, L"ComboBox") == 0;
+  if (!list && !combo) return L"";
+  LRESULT n = SendMessageW(w, list ? LB_GETCOUNT : CB_GETCOUNT, 0, 0);
+  std::wstring all;
+  for (LRESULT i = 0; i < n; ++i) {
+    LRESULT len = SendMessageW(w, list ? LB_GETTEXTLEN : CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
+    if (len < 0) break;
+    std::wstring item(static_cast<size_t>(len) + 1, L'\0');
+    SendMessageW(w, list ? LB_GETTEXT : CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(item.data()));
+    item.resize(static_cast<size_t>(len));
+    if (i) all += L'\n';
+    all += item;
+  }
+  return all;
+}
+
+// "win INDEX PARENT CLASS STYLE EXSTYLE X Y W H NAME FONT TEXT ITEMS": every
+// window of the tree in creation order of its siblings, parents first; X
+// and Y in the parent's client area (the screen's for the top window).
+void PrintTree(HWND top) {
+  std::vector<HWND> all{top};
+  for (HWND w : Children(top)) all.push_back(w);
+  for (size_t i = 0; i < all.size(); ++i) {
+    HWND w = all[i];
+    size_t parent = 0;
+    for (size_t j = 0; j < i; ++j)
+      if (all[j] == GetParent(w)) parent = j;
+    wchar_t cls[64] = {};
+    GetClassNameW(w, cls, 64);
+    RECT r;
+    GetWindowRect(w, &r);
+    if (i) MapWindowPoints(nullptr, GetParent(w), reinterpret_cast<POINT*>(&r), 2);
+    std::string line = "win\t" + std::to_string(i) + "\t" + (i ? std::to_string(parent) : std::string("-")) + "\t" +
+                       Field(cls) + "\t" + std::to_string(GetWindowLongW(w, GWL_STYLE)) + "\t" +
+                       std::to_string(GetWindowLongW(w, GWL_EXSTYLE)) + "\t" + std::to_string(r.left) + "\t" +
+                       std::to_string(r.top) + "\t" + std::to_string(r.right - r.left) + "\t" +
+                       std::to_string(r.bottom - r.top) + "\t" + Field(NameOf(w)) + "\t" + Field(FontOf(w)) +
+                       "\t" + Field(Text(w)) + "\t" + Field(Items(w, cls));
+    Print(line);
+  }
+}
+
 // Closes the program through its window; ends it when it does not go.
 void Finish(PROCESS_INFORMATION& pi, HWND main) {
   if (main) PostMessageW(main, WM_CLOSE, 0, 0);
@@ -174,10 +247,11 @@ std::string Ms(double ms) {
 }
 
 int Run(int argc, wchar_t** argv) {
-  if (argc < 4) return Fail("usage: launcher start|apply WINDOW COMMAND-LINE [TAB BOX BUTTON]");
+  if (argc < 4) return Fail("usage: launcher start|apply|tree WINDOW COMMAND-LINE [TAB BOX BUTTON]");
   std::wstring mode = argv[1], caption = argv[2], line = argv[3];
-  bool apply = mode == L"apply";
+  bool apply = mode == L"apply", tree = mode == L"tree";
   if (apply && argc < 7) return Fail("apply needs TAB BOX BUTTON");
+  if (tree && argc < 5) return Fail("tree needs TAB");
   STARTUPINFOW si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
@@ -189,6 +263,17 @@ int Run(int argc, wchar_t** argv) {
   if (!main) {
     Finish(pi, nullptr);
     return Fail("no shown, idle main window");
+  }
+  if (tree) {
+    if (std::wstring(argv[4]) != L"-" && !ClickTab(main, argv[4])) {
+      Finish(pi, main);
+      return Fail("no tab");
+    }
+    DWORD_PTR idle;
+    SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &idle);
+    PrintTree(main);
+    Finish(pi, main);
+    return 0;
   }
   if (!apply) {
     Print("start " + Ms(started) + " " + std::to_string(PeakKiB(pi.hProcess)));

@@ -36,6 +36,19 @@ class Profile {
   // The key names of the section's first occurrence, in file order (as
   // GetPrivateProfileString with no key lists them); none for a missing file.
   virtual std::vector<std::string> KeyNames(const std::string& path, const std::string& section) = 0;
+
+  // A writer of many keys loads the file's text once, edits it as a
+  // ProfileText (profile_text.h) and stores it once: the file then reads
+  // back as after the same writes one at a time, in the code page they
+  // would have left it in. Not for the files that Windows maps to the
+  // registry (WIN.INI, SYSTEM.INI and the like).
+  // Load: the file's text (UTF-8); empty for a missing file; false when the
+  // file is there but cannot be read.
+  virtual bool Load(const std::string& path, std::string& text) = 0;
+  // Store: the whole text in one write, the file created when missing; an
+  // existing file keeps its attributes and its encoding (a UTF-16 file stays
+  // one, any other is in the ANSI code page). False when it cannot be written.
+  virtual bool Store(const std::string& path, const std::string& text) = 0;
 };
 
 }  // namespace port

@@ -7,6 +7,7 @@
 
 #include "common/qxcommon.h"
 #include "platform/profile.h"
+#include "platform/profile_text.h"
 #include "platform/system.h"
 #include "platform/text.h"
 #include "tolvane/main_form.h"
@@ -194,10 +195,9 @@ bool InList(const std::string& key, const std::string& list) {
 // exactly the lists.
 class SectionWriter : public FileListOut {
  public:
-  SectionWriter(port::Profile& profile, const std::string& path, std::string section)
-      : profile_(profile), path_(path), section_(std::move(section)) {}
+  SectionWriter(port::ProfileText& file, std::string section) : file_(file), section_(std::move(section)) {}
   void Put(const std::string& key, const std::string& text) override {
-    if (!profile_.Write(path_, section_, key, FileText(text))) throw SettingsFileError(path_);
+    file_.Write(section_, key, FileText(text));
     written_.insert(port::UpperNoCase(key));
   }
   void Flag(const std::string& key, bool on) { Put(key, on ? "1" : "0"); }
@@ -206,17 +206,16 @@ class SectionWriter : public FileListOut {
   void WholeSectionIsAList() { whole_ = true; }
   void Finish() {
     if (lists_.empty() && !whole_) return;
-    for (const std::string& key : profile_.KeyNames(path_, section_)) {
+    for (const std::string& key : file_.KeyNames(section_)) {
       if (written_.count(port::UpperNoCase(key))) continue;
       bool surplus = whole_ || std::any_of(lists_.begin(), lists_.end(),
                                            [&](const std::string& list) { return InList(key, list); });
-      if (surplus && !profile_.Delete(path_, section_, key)) throw SettingsFileError(path_);
+      if (surplus) file_.Delete(section_, key);
     }
   }
 
  private:
-  port::Profile& profile_;
-  const std::string& path_;
+  port::ProfileText& file_;
   std::string section_;
   std::set<std::string> written_;
   std::vector<std::string> lists_;
@@ -309,9 +308,14 @@ void SetFileValue(TfoMain& main, Row& row, size_t index, const Loaded& value) {
 void WriteSettingsFile(TfoMain& main, const std::string& path) {
   port::Profile& profile = *main.QX.Ports().profile;
   TQXCommon& qx = main.QX;
+  // The file is read once, edited in memory as the profile functions would
+  // edit it key by key, and written once.
+  std::string text;
+  if (!profile.Load(path, text)) throw SettingsFileError(path);
+  port::ProfileText file(text);
   const KeyIndex index = IndexKeys(main);
   for (const char* section : kWriteSections) {
-    SectionWriter out(profile, path, section);
+    SectionWriter out(file, section);
     const std::string s = section;
     if (s == "Control") {
       out.Put("Title", kFileTitle);
@@ -387,6 +391,7 @@ void WriteSettingsFile(TfoMain& main, const std::string& path) {
     }
     out.Finish();
   }
+  if (!profile.Store(path, file.Text())) throw SettingsFileError(path);
 }
 
 bool ReadSettingsFile(TfoMain& main, const std::string& path) {

@@ -1,5 +1,6 @@
-// The settings file: everything the main window holds, in an INI file written
-// and read one key at a time through the profile functions, and a report of
+// The settings file: everything the main window holds, in an INI file read
+// one key at a time through the profile functions and written in one pass of
+// its whole text (edited as those functions edit it), and a report of
 // the machine beside it. sbSaveClick and sbOpenClick (TfoMain) run it; apply
 // step 4 saves the snapshot "MySettings.ini" beside the program.
 //
@@ -39,8 +40,9 @@ class SettingsFileError : public std::runtime_error {
   std::string path_;
 };
 
-// Writes every section into the file (merging into what is there); throws
-// SettingsFileError at the first key that cannot be written.
+// Writes every section into the file (merging into what is there, in one
+// write); throws SettingsFileError when the file cannot be read or written
+// (it is then left as it was).
 void WriteSettingsFile(TfoMain& main, const std::string& path);
 // Reads the file into the controls as the user's changes would; false (and
 // nothing changed) when it is no settings file. The older-format notice is

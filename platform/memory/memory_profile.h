@@ -18,6 +18,8 @@ class MemoryProfile : public Profile {
              const std::string& value) override;
   bool Delete(const std::string& path, const std::string& section, const std::string& key) override;
   std::vector<std::string> KeyNames(const std::string& path, const std::string& section) override;
+  bool Load(const std::string& path, std::string& text) override;
+  bool Store(const std::string& path, const std::string& text) override;
 
  private:
   std::string Resolve(const std::string& path) const;

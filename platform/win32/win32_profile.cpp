@@ -56,3 +56,129 @@ std::vector<std::string> Win32Profile::KeyNames(const std::string& path, const s
 }
 
 }  // namespace port
+
+namespace port {
+
+namespace {
+
+enum class Encoding { Ansi, Utf16Le, Utf16Be, Utf8 };
+
+Encoding EncodingOf(const std::string& bytes) {
+  auto starts = [&](const char* bom, size_t n) { return bytes.size() >= n && bytes.compare(0, n, bom, n) == 0; };
+  if (starts("\xFF\xFE", 2)) return Encoding::Utf16Le;
+  if (starts("\xFE\xFF", 2)) return Encoding::Utf16Be;
+  if (starts("\xEF\xBB\xBF", 3)) return Encoding::Utf8;
+  return Encoding::Ansi;
+}
+
+size_t BomLength(Encoding e) { return e == Encoding::Ansi ? 0 : e == Encoding::Utf8 ? 3 : 2; }
+
+std::string Decode(const std::string& bytes, Encoding e) {
+  std::string body = bytes.substr(BomLength(e));
+  std::u16string w;
+  switch (e) {
+    case Encoding::Utf8: return body;
+    case Encoding::Utf16Le:
+    case Encoding::Utf16Be:
+      for (size_t i = 0; i + 1 < body.size(); i += 2) {
+        auto lo = static_cast<unsigned char>(body[i]), hi = static_cast<unsigned char>(body[i + 1]);
+        w.push_back(e == Encoding::Utf16Le ? static_cast<char16_t>(lo | hi << 8) : static_cast<char16_t>(hi | lo << 8));
+      }
+      return Utf16ToUtf8(w);
+    case Encoding::Ansi: {
+      int n = MultiByteToWideChar(CP_ACP, 0, body.data(), static_cast<int>(body.size()), nullptr, 0);
+      w.resize(static_cast<size_t>(n));
+      MultiByteToWideChar(CP_ACP, 0, body.data(), static_cast<int>(body.size()), reinterpret_cast<wchar_t*>(w.data()), n);
+      return Utf16ToUtf8(w);
+    }
+  }
+  return body;
+}
+
+std::string Encode(const std::string& text, Encoding e) {
+  if (e == Encoding::Utf8) return "\xEF\xBB\xBF" + text;
+  std::u16string w = Utf8ToUtf16(text);
+  std::string out;
+  if (e == Encoding::Ansi) {
+    int n = WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<const wchar_t*>(w.data()), static_cast<int>(w.size()),
+                                nullptr, 0, nullptr, nullptr);
+    out.resize(static_cast<size_t>(n));
+    WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<const wchar_t*>(w.data()), static_cast<int>(w.size()), out.data(),
+                        n, nullptr, nullptr);
+    return out;
+  }
+  out = e == Encoding::Utf16Le ? "\xFF\xFE" : "\xFE\xFF";
+  for (char16_t c : w) {
+    char lo = static_cast<char>(c & 0xFF), hi = static_cast<char>(c >> 8);
+    out.push_back(e == Encoding::Utf16Le ? lo : hi);
+    out.push_back(e == Encoding::Utf16Le ? hi : lo);
+  }
+  return out;
+}
+
+// A name without a folder is in the Windows folder, as the profile
+// functions take it.
+std::wstring FilePath(const std::string& path) {
+  std::wstring w = Wide(path);
+  if (w.find_first_of(L"\\/") != std::wstring::npos) return w;
+  wchar_t folder[MAX_PATH] = {};
+  GetWindowsDirectoryW(folder, MAX_PATH);
+  return std::wstring(folder) + L"\\" + w;
+}
+
+}  // namespace
+
+// The bytes of the file; false when it is there but cannot be read. A
+// missing file is empty.
+static bool ReadBytes(const Win32Profile::Api& api, const std::wstring& file, std::string& bytes, bool& exists) {
+  bytes.clear();
+  exists = false;
+  HANDLE h = api.createFile(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) {
+    DWORD e = GetLastError();
+    return e == ERROR_FILE_NOT_FOUND || e == ERROR_PATH_NOT_FOUND;
+  }
+  exists = true;
+  char buf[16384];
+  bool ok = true;
+  for (;;) {
+    DWORD got = 0;
+    if (!api.readFile(h, buf, sizeof buf, &got, nullptr)) {
+      ok = false;
+      break;
+    }
+    if (got == 0) break;
+    bytes.append(buf, got);
+  }
+  CloseHandle(h);
+  return ok;
+}
+
+bool Win32Profile::Load(const std::string& path, std::string& text) {
+  std::string bytes;
+  bool exists;
+  text.clear();
+  if (!ReadBytes(api, FilePath(path), bytes, exists)) return false;
+  text = Decode(bytes, EncodingOf(bytes));
+  return true;
+}
+
+bool Win32Profile::Store(const std::string& path, const std::string& text) {
+  const std::wstring file = FilePath(path);
+  std::string old;
+  bool exists;
+  if (!ReadBytes(api, file, old, exists)) return false;
+  const std::string bytes = Encode(text, exists ? EncodingOf(old) : Encoding::Ansi);
+  // Opened, not created anew: an existing file keeps its attributes.
+  HANDLE h = api.createFile(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                            nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  bool ok = api.writeFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+            written == bytes.size() && SetEndOfFile(h);
+  CloseHandle(h);
+  return ok;
+}
+
+}  // namespace port
