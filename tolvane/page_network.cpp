@@ -329,7 +329,11 @@ void NetworkPage::cbAdapterIDSelect() {
 
 void NetworkPage::cbDisableMTUClick() {
   EnableEdit(edMTU, !cbDisableMTU.Checked());
-  if (std::optional<int> k = Shown(); k && cbDisableMTU.Checked()) AdapterMtu[*k] = kDefaultMtu;
+  std::optional<int> k = Shown();
+  if (k && cbDisableMTU.Checked()) AdapterMtu[*k] = kDefaultMtu;
+  // Given back to the user, an empty edit shows the number its slot holds,
+  // which apply takes unless the user types another.
+  if (k && !cbDisableMTU.Checked() && edMTU.Text().empty()) edMTU.SetText(std::to_string(AdapterMtu[*k]));
   env_.applyEnabled();
 }
 

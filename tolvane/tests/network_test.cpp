@@ -76,6 +76,11 @@ TEST(NetworkPage, EachSlotIsWrittenAndTheDefaultDeletesTheValue) {
   NetworkPage& n = *p.network;
   EXPECT_EQ(n.edMTU.Text(), "");  // the default of the first adapter shows nothing
   EXPECT_TRUE(n.cbDisableMTU.Checked());
+  n.cbDisableMTU.Click();
+  EXPECT_EQ(n.edMTU.Text(), "1500") << "unticked, the edit shows the number apply would take";
+  EXPECT_TRUE(p.Apply());
+  EXPECT_TRUE(p.Boxes().empty());
+  n.cbDisableMTU.Click();
   n.cbAdapterID.UserSelect(1);
   n.cbAdapterID.UserSelect(0);
   EXPECT_EQ(n.edMTU.Text(), "1500");
