@@ -1404,8 +1404,15 @@ void Renderer::ModalLoop(Form& form) {
     bool done = false;
     app_.Dispatch(&form, [&] { done = form.ModalDone(); });
     if (done) break;
-    if (GetMessageW(&msg, nullptr, 0, 0) <= 0) {
-      PostQuitMessage(0);
+    // A message sent to a window (a click another program sends, the end of
+    // the session) is handled inside the wait and may end the form: the form
+    // is asked again after it, not only after the next posted message.
+    if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+      continue;
+    }
+    if (msg.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(msg.wParam));
       break;
     }
     Pump(w, msg);
