@@ -36,7 +36,7 @@ trap 'rm -rf "$out"; [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true'
 measure() {
   name=$1; shift
   line=$(launch "$@") || { echo "bench: $name failed: $line" >&2; exit 1; }
-  echo "$line" | awk '{print $2, $3}' >> "$out/$name"
+  echo "$line" | awk '{print $2, $3, $4}' >> "$out/$name"
 }
 # A round runs each figure's program and its two baselines (the one-window
 # program and the same-work one); every second round in the other order.
@@ -107,5 +107,7 @@ row() {  # row TITLE COLUMN PROGRAM ONE-WINDOW [SAME-WORK]
 row "settings tool start-up" 1 tolvane bare same
 row "folder-icon tool start-up" 1 tamrel bare_tamrel
 row "apply, one box, to question" 1 apply bare_apply same_apply
+row "start-up, processor time" 3 tolvane bare same
+row "apply, processor time" 3 apply bare_apply same_apply
 row "start-up peak working set" 2 tolvane bare same
 row "peak working set after apply" 2 apply bare_apply same_apply
