@@ -316,9 +316,13 @@ int wmain(int argc, wchar_t** argv) {
   ui::Application app(ports);
   RecordingHost host(trace);
   app.SetHost(&host);
+  LARGE_INTEGER freq, t0, t1, t2, t3;
+  QueryPerformanceFrequency(&freq);
+  QueryPerformanceCounter(&t0);
   trace.Line({"phase", "start"});
   auto& main = app.CreateForm<tolvane::TfoMain>(tolvane::PagesFactory(tolvane::MakePages));
   app.Run();
+  QueryPerformanceCounter(&t1);
   trace.Line({"phase", "shown"});
   if (app.IsTerminated()) {
     std::fputs("record: the settings tool did not start\n", stderr);
@@ -352,7 +356,15 @@ int wmain(int argc, wchar_t** argv) {
   app.Dispatch(box, [&] { box->UserClick(); });
   trace.Line({"phase", "apply"});
   dialogs.ClearCalls();
+  QueryPerformanceCounter(&t2);
   app.Dispatch(&main.sbPlay, [&] { main.sbPlay.UserClick(); });
+  QueryPerformanceCounter(&t3);
+  // The roads on the window model and the real system, without windows (the
+  // recording itself included).
+  auto ms = [&](const LARGE_INTEGER& a, const LARGE_INTEGER& b) {
+    return std::to_string(static_cast<int>((b.QuadPart - a.QuadPart) * 1000 / freq.QuadPart));
+  };
+  std::fputs(("record: start-up " + ms(t0, t1) + " ms, apply " + ms(t2, t3) + " ms without windows\n").c_str(), stdout);
   const std::string snapshot = main.ProgramFolder + "\\" + tolvane::kSnapshotName;
   std::optional<std::string> bytes = ports.files->ReadAll(snapshot);
   const std::string content = bytes.value_or("");

@@ -8,7 +8,9 @@
 # medians, their ratios, ranges and the peak working sets.
 # Usage: sh bench/run.sh [TREE] [PAIRS]   (TREE: build/win64 by default;
 # PAIRS: 11 by default, at least 10; 0 only records the same-work baseline's
-# work and stops). Builds nothing: build the tree first.
+# work and stops). Builds nothing: build the tree first. With BENCH_OTHER
+# naming another build's tolvane.exe (say, of an earlier commit), its
+# start-up and apply run in the same rounds too, for a before and after.
 set -e
 src=$(cd "$(dirname "$0")/.." && pwd)
 tree=$(cd "${1:-$src/build/win64}" && pwd)
@@ -22,6 +24,7 @@ export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
 bin="$WINEPREFIX/drive_c/suite/bin"
 mkdir -p "$bin" "$WINEPREFIX/drive_c/bench/Photos"
+[ -n "$BENCH_OTHER" ] && cp -f "$BENCH_OTHER" "$bin/tolvane-other.exe"
 cp -f "$tree/tolvane/tolvane.exe" "$tree/tamrel/tamrel.exe" "$tree/bench/bench_bare.exe" "$tree/bench/bench_launcher.exe" \
       "$tree/bench/bench_record.exe" "$tree/bench/bench_samework.exe" "$bin/"
 # Nothing of the first run: no restore-point script box; the log-off
@@ -36,7 +39,7 @@ trap 'rm -rf "$out"; [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true'
 measure() {
   name=$1; shift
   line=$(launch "$@") || { echo "bench: $name failed: $line" >&2; exit 1; }
-  echo "$line" | awk '{print $2, $3}' >> "$out/$name"
+  echo "$line" | awk '{print $2, $3, $4}' >> "$out/$name"
 }
 # A round runs each figure's program and its two baselines (the one-window
 # program and the same-work one); every second round in the other order.
@@ -47,19 +50,23 @@ start_same() { measure same start "$main" 'C:\suite\bin\bench_samework.exe start
 apply_tolvane() { measure apply apply "$main" 'C:\suite\bin\tolvane.exe' tsDesktop cbNoActiveDesktop sbPlay; }
 apply_bare() { measure bare_apply apply Bare 'C:\suite\bin\bench_bare.exe' - Box Apply; }
 apply_same() { measure same_apply apply "$main" 'C:\suite\bin\bench_samework.exe apply' - cbNoActiveDesktop sbPlay; }
+start_other() { [ -z "$BENCH_OTHER" ] || measure other start "$main" 'C:\suite\bin\tolvane-other.exe'; }
+apply_other() {
+  [ -z "$BENCH_OTHER" ] || measure other_apply apply "$main" 'C:\suite\bin\tolvane-other.exe' tsDesktop cbNoActiveDesktop sbPlay
+}
 in_order() { for f in "$@"; do "$f"; done; }
 one_round() {
   if [ $((round_no % 2)) = 0 ]; then
-    in_order start_tolvane start_bare start_same
+    in_order start_tolvane start_bare start_same start_other
   else
-    in_order start_same start_bare start_tolvane
+    in_order start_other start_same start_bare start_tolvane
   fi
   measure tamrel start 'C:\bench\Photos' 'C:\suite\bin\tamrel.exe C:\bench\Photos'
   measure bare_tamrel start Bare 'C:\suite\bin\bench_bare.exe'
   if [ $((round_no % 2)) = 0 ]; then
-    in_order apply_tolvane apply_bare apply_same
+    in_order apply_tolvane apply_bare apply_same apply_other
   else
-    in_order apply_same apply_bare apply_tolvane
+    in_order apply_other apply_same apply_bare apply_tolvane
   fi
   round_no=$((round_no + 1))
 }
@@ -107,5 +114,15 @@ row() {  # row TITLE COLUMN PROGRAM ONE-WINDOW [SAME-WORK]
 row "settings tool start-up" 1 tolvane bare same
 row "folder-icon tool start-up" 1 tamrel bare_tamrel
 row "apply, one box, to question" 1 apply bare_apply same_apply
+row "start-up, processor time" 3 tolvane bare same
+row "apply, processor time" 3 apply bare_apply same_apply
 row "start-up peak working set" 2 tolvane bare same
 row "peak working set after apply" 2 apply bare_apply same_apply
+if [ -n "$BENCH_OTHER" ]; then
+  echo "the other build ($BENCH_OTHER):"
+  row "settings tool start-up" 1 other bare same
+  row "apply, one box, to question" 1 other_apply bare_apply same_apply
+  row "start-up, processor time" 3 other bare same
+  row "apply, processor time" 3 other_apply bare_apply same_apply
+  row "peak working set after apply" 2 other_apply bare_apply same_apply
+fi

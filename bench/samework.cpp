@@ -10,6 +10,9 @@
 // registry calls, the snapshot file's whole text in one write, the shell
 // notification, then the question.
 //   samework start|apply   (beside samework.trace and samework-MODE.tree)
+// With SAMEWORK_TIMES naming a file, it writes there how long each stretch
+// took (reading the files, the start-up calls, the window tree and its first
+// paint, the apply), for the benchmark's breakdown.
 // Reading the two files is part of its time: it makes the baseline slower,
 // never faster, than the work alone.
 #include <windows.h>
@@ -170,6 +173,28 @@ void Registry(const Fields& f) {
       if (rc != ERROR_SUCCESS) break;
     }
   }
+}
+
+double Now() {
+  static LARGE_INTEGER f = [] { LARGE_INTEGER x; QueryPerformanceFrequency(&x); return x; }();
+  LARGE_INTEGER t;
+  QueryPerformanceCounter(&t);
+  return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(f.QuadPart);
+}
+
+// "NAME MS" lines of the stretches, written when SAMEWORK_TIMES names a file.
+void Stretch(const char* name, double since) {
+  static std::string lines;
+  char buf[96];
+  wsprintfA(buf, "%s %d.%d\n", name, static_cast<int>(Now() - since), static_cast<int>((Now() - since) * 10) % 10);
+  lines += buf;
+  wchar_t path[MAX_PATH];
+  if (!GetEnvironmentVariableW(L"SAMEWORK_TIMES", path, MAX_PATH)) return;
+  HANDLE h = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return;
+  DWORD written;
+  WriteFile(h, lines.data(), static_cast<DWORD>(lines.size()), &written, nullptr);
+  CloseHandle(h);
 }
 
 LRESULT CALLBACK Proc(HWND w, UINT m, WPARAM wp, LPARAM lp);
@@ -371,7 +396,9 @@ LRESULT CALLBACK Proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
   switch (m) {
     case WM_COMMAND:
       if (reinterpret_cast<HWND>(lp) == g.play && g.play && HIWORD(wp) == BN_CLICKED) {
+        double t = Now();
         Replay(g.applyAt + 1);
+        Stretch("apply", t);
         return 0;
       }
       if (GetParent(w)) return SendMessageW(GetAncestor(w, GA_ROOT), m, wp, lp);
@@ -402,6 +429,7 @@ LRESULT CALLBACK Proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
 
 int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR command, int) {
   g.inst = inst;
+  double t = Now();
   std::wstring mode = command && *command ? command : L"start";
   g.trace = Lines(L"samework.trace");
   g.tree = Lines(L"samework-" + mode + L".tree");
@@ -426,15 +454,20 @@ int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR command, int) {
     RegisterClassW(&wc);
   }
 
+  Stretch("files", t);
+  t = Now();
   // The start-up: from the first phase line to "shown"; apply waits at "apply".
   size_t at = 0;
   while (at < g.trace.size() && !(g.trace[at][0] == L"phase" && g.trace[at][1] == L"start")) ++at;
   at = Replay(at + 1);
+  Stretch("calls", t);
+  t = Now();
   for (g.applyAt = at; g.applyAt < g.trace.size(); ++g.applyAt)
     if (g.trace[g.applyAt][0] == L"phase" && g.trace[g.applyAt][1] == L"apply") break;
   MakeTree();
   ShowWindow(g.main, SW_SHOW);
   UpdateWindow(g.main);
+  Stretch("tree", t);
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
     TranslateMessage(&msg);

@@ -1,11 +1,15 @@
 // The profile port's contract, on the memory profile and on the real profile
 // functions. What is read back is compared on both; the exact bytes of an
 // edited file only on the memory one (Wine writes the whole file anew, XP
-// and the memory profile change one line).
+// and the memory profile change one line). A text loaded, edited in memory
+// and stored once reads back as the same edits made call by call, in the
+// code page those calls write.
 #include <gtest/gtest.h>
 
 #include <array>
+#include <map>
 
+#include "platform/profile_text.h"
 #include "platform/tests/scratch_files.h"
 
 namespace porttest {
@@ -163,6 +167,90 @@ TEST_P(ProfileContract, DeletesOneKeyAndListsTheKeysOfASection) {
   EXPECT_TRUE(profile().KeyNames(path, "C").empty());
 }
 
+// The edits of a writer of many keys: value nullptr deletes the key.
+struct Edit {
+  const char* section;
+  const char* key;
+  const char* value;
+};
+
+// A file another program wrote: a comment, blanks around names and values,
+// quotes, a blank line, lone line feeds, a section of the same name twice, a
+// last line without line end, keys and sections the edits do not touch.
+const char* const kOtherFile =
+    "; written by hand\r\n[Control]\r\n  Title = old  \r\nOther=kept\r\n\r\n[Users]\n0=a\n5=stale\nnote=kept\n"
+    "[Mine]\r\nk=\"quoted\"\r\n[control]\r\ndup=second\r\n[Last]\r\nend=1";
+
+const Edit kEdits[] = {
+    {"Control", "Title", "Tolvane Configuration File"},
+    {"control", "FileName", "C:\\x.ini"},
+    {"Users", "5", nullptr},
+    {"Users", "absent", nullptr},
+    {"Users", "1", "b"},
+    {"Users", "0", "\" a \""},
+    {"新しい", "名前", "日本語の値"},
+    {"Last", "more", "2"},
+    {"Mine", "k", "x"},
+    {"新しい", "second", ""},
+};
+
+// Every key of the sections, as the profile functions read the file.
+std::map<std::string, std::string> Contents(Profile& p, const std::string& path) {
+  std::map<std::string, std::string> all;
+  for (const char* section : {"Control", "control", "Users", "Mine", "新しい", "Last", "Absent"}) {
+    std::string keys;
+    for (const std::string& key : p.KeyNames(path, section)) {
+      keys += key + ";";
+      all[std::string(section) + "/" + key] = p.Read(path, section, key, "<absent>");
+    }
+    all[std::string(section) + " keys"] = keys;
+  }
+  return all;
+}
+
+TEST_P(ProfileContract, ATextEditedInMemoryAndStoredOnceReadsBackAsTheSameCallsOneByOne) {
+  for (const char* before : {kOtherFile, static_cast<const char*>(nullptr)}) {
+    SCOPED_TRACE(before ? "a file another program wrote" : "no file");
+    const std::string tag = before ? "o" : "n";
+    std::string calls = before ? Put(tag + "calls.ini", before) : Path(tag + "calls.ini");
+    std::string once = before ? Put(tag + "once.ini", before) : Path(tag + "once.ini");
+    std::string text;
+    ASSERT_TRUE(profile().Load(once, text));
+    ProfileText edited(text);
+    for (const Edit& e : kEdits) {
+      if (e.value) {
+        ASSERT_TRUE(profile().Write(calls, e.section, e.key, e.value)) << e.key;
+        edited.Write(e.section, e.key, e.value);
+      } else {
+        ASSERT_TRUE(profile().Delete(calls, e.section, e.key)) << e.key;
+        edited.Delete(e.section, e.key);
+      }
+      EXPECT_EQ(edited.KeyNames(e.section), profile().KeyNames(calls, e.section)) << "after " << e.key;
+    }
+    ASSERT_TRUE(profile().Store(once, edited.Text()));
+    EXPECT_EQ(Contents(profile(), once), Contents(profile(), calls));
+    EXPECT_EQ(profile().Read(once, "Control", "Other", ""), before ? "kept" : "");
+    if (memory()) {
+      EXPECT_EQ(files().ReadAll(once), files().ReadAll(calls)) << "the same bytes";
+    }
+  }
+}
+
+TEST_P(ProfileContract, LoadingAndStoringRefuseWhatTheProfileFunctionsRefuse) {
+  std::string text = "x";
+  EXPECT_TRUE(profile().Load(Path("none.ini"), text));
+  EXPECT_EQ(text, "") << "a missing file is empty";
+  EXPECT_FALSE(profile().Store(Path("nofolder") + "\\x.ini", "[S]\r\nk=v\r\n")) << "missing folder";
+  std::string hidden = Put("hidden.ini", "[S]\r\nk=1\r\n");
+  ASSERT_TRUE(files().SetAttributes(hidden, kAttrHidden | kAttrArchive));
+  ASSERT_TRUE(profile().Store(hidden, "[S]\r\nk=2\r\n"));
+  EXPECT_EQ(profile().Read(hidden, "S", "k", ""), "2");
+  EXPECT_EQ(files().Attributes(hidden), kAttrHidden | kAttrArchive) << "an existing file keeps its attributes";
+  std::string longer = Put("shorter.ini", "[S]\r\nk=a long value that the new text does not have\r\n");
+  ASSERT_TRUE(profile().Store(longer, "[S]\r\nk=1\r\n"));
+  EXPECT_EQ(profile().KeyNames(longer, "S"), (std::vector<std::string>{"k"})) << "nothing of the old text is left";
+}
+
 INSTANTIATE_TEST_SUITE_P(Ports, ProfileContract, ::testing::ValuesIn(MachineNames()),
                          [](const auto& info) { return info.param; });
 
@@ -174,6 +262,52 @@ TEST(MemoryProfile, ANameWithoutFolderIsInTheWindowsFolder) {
   EXPECT_EQ(fs.ReadAll("C:\\WINDOWS\\suite.ini"), "[S]\r\nk=v\r\n");
   EXPECT_EQ(p.Read("SUITE.INI", "S", "k", ""), "v");
 }
+
+#ifdef _WIN32
+// The real port converts as the profile functions do: a new file and a file
+// without a byte-order mark in the ANSI code page (932 on a Japanese
+// system, 1252 on an English one), a UTF-16 file stays UTF-16.
+TEST(Win32Profile, StoredTextIsInTheCodePageTheProfileFunctionsWrite) {
+  struct Case {
+    UINT codePage;
+    const char* text;   // UTF-8
+    const char* bytes;  // in the code page
+  };
+  const Case cases[] = {
+      {932, "[フォルダ]\r\n名前=日本語\r\n", "[\x83t\x83H\x83\x8b\x83_]\r\n\x96\xbc\x91O=\x93\xfa\x96{\x8c\xea\r\n"},
+      {1252, "[Caf\xc3\xa9]\r\nna\xc3\xafve=\xc3\xa0 \xe2\x82\xac\r\n", "[Caf\xe9]\r\nna\xefve=\xe0 \x80\r\n"},
+  };
+  std::unique_ptr<porttest::Machine> m = porttest::MakeWin32();
+  bool ran = false;
+  for (const Case& c : cases) {
+    if (GetACP() != c.codePage) continue;
+    ran = true;
+    SCOPED_TRACE("code page " + std::to_string(c.codePage));
+    std::string stored = m->base + "\\stored.ini", written = m->base + "\\written.ini";
+    ASSERT_TRUE(m->profile->Store(stored, c.text));
+    ProfileText t(c.text);
+    std::string section = std::string(c.text).substr(1, std::string(c.text).find(']') - 1);
+    std::string key = t.KeyNames(section).at(0);
+    ASSERT_TRUE(m->profile->Write(written, section, key, t.Read(section, key, "")));
+    EXPECT_EQ(m->files->ReadAll(stored), c.bytes);
+    EXPECT_EQ(m->files->ReadAll(stored), m->files->ReadAll(written)) << "as the profile functions write it";
+    std::string loaded;
+    ASSERT_TRUE(m->profile->Load(stored, loaded));
+    EXPECT_EQ(loaded, c.text);
+    m->files->RemoveFile(stored);
+    m->files->RemoveFile(written);
+  }
+  EXPECT_TRUE(ran) << "no case for code page " << GetACP();
+
+  std::string wide = m->base + "\\wide.ini";
+  ASSERT_TRUE(m->files->WriteAll(wide, std::string("\xFF\xFE[\0S\0]\0\r\0\n\0k\0=\0" "1\0\r\0\n\0", 22)));
+  ASSERT_TRUE(m->profile->Store(wide, "[S]\r\nk=\xe5\x90\x8d\r\n"));
+  EXPECT_EQ(m->files->ReadAll(wide), std::string("\xFF\xFE[\0S\0]\0\r\0\n\0k\0=\0\x0d\x54\r\0\n\0", 22));
+  EXPECT_EQ(m->profile->Read(wide, "S", "k", ""), "\xe5\x90\x8d") << "U+540D, whatever the code page";
+  m->files->RemoveFile(wide);
+  m->files->RemoveFolder(m->base);
+}
+#endif
 
 TEST(MemoryProfile, ADeniedFileRefusesTheWrite) {
   MemoryFiles fs;
