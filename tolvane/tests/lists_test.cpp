@@ -685,3 +685,28 @@ TEST(ListPages, ASwapInOneApplyAndAVanishedEntryKeepEveryCopy) {
   std::sort(removed.begin(), removed.end());
   EXPECT_EQ(removed, (std::vector<std::string>{"Gone (kept)", "X 2.0"}));
 }
+
+// Start-up programs follow the same rule: a command removed earlier and one
+// of the same name installed again both survive, and the older one goes
+// back under its own name once the name is free.
+TEST(ListPages, SameNameStartUpProgramsKeepBothCommands) {
+  ListTool t;
+  t.PutText(Root::HKLM, kRun, "Tray", "new.exe");
+  t.PutText(Root::HKLM, kDeleteRun, "Tray", "old.exe");
+  t.Start();
+  ListPages& p = *t.pages;
+  t.Move(p.lbCurrentRun, 0, p.buCurrentToDeleteForRun);
+  EXPECT_EQ(t.Rows(p.lbDeleteRun), (std::vector<std::string>{"Tray (Tolvane 2)", "Tray"}));
+  p.ApplyPendingMoves();
+  p.lists.lbDeltaDeleteRun.Items.Clear();
+  EXPECT_EQ(t.Get(Root::HKLM, kDeleteRun, "Tray"), RegValue::Text("new.exe"));
+  EXPECT_EQ(t.Get(Root::HKLM, kDeleteRun, "Tray (Tolvane 2)"), RegValue::Text("old.exe"));
+  EXPECT_FALSE(t.Get(Root::HKLM, kRun, "Tray"));
+  t.Move(p.lbDeleteRun, p.lbDeleteRun.Items.IndexOf("Tray (Tolvane 2)"), p.buDeleteToCurrentForRun);
+  EXPECT_TRUE(t.Boxes().empty());
+  p.ApplyPendingMoves();
+  EXPECT_EQ(t.Get(Root::HKLM, kRun, "Tray"), RegValue::Text("old.exe"));
+  EXPECT_EQ(t.Get(Root::HKLM, kDeleteRun, "Tray"), RegValue::Text("new.exe"));
+  EXPECT_EQ(t.Rows(p.lbCurrentRun), (std::vector<std::string>{"Tray"}));
+  EXPECT_EQ(t.Rows(p.lbDeleteRun), (std::vector<std::string>{"Tray"}));
+}

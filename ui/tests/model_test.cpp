@@ -61,6 +61,23 @@ TEST_F(Events, SettingFromCodeFiresOnlyOnAChange) {
   EXPECT_EQ(log, (std::vector<std::string>{"cbX:click"}));
 }
 
+TEST_F(Events, LeavingAnEditRunsOnExitOnlyWhereTheUserCanReachIt) {
+  auto& ed = form.Add<ui::RightEdit>("edX");
+  ed.OnChange = Logger("change");
+  ed.OnExit = Logger("exit");
+  ed.UserType("12");
+  ed.SetText("13");  // text from code is no focus change
+  ed.UserExit();
+  EXPECT_EQ(log, (std::vector<std::string>{"edX:change", "edX:change", "edX:exit"}));
+  log.clear();
+  ed.SetEnabled(false);
+  ed.UserExit();
+  ed.SetEnabled(true);
+  form.Hide();
+  ed.UserExit();
+  EXPECT_TRUE(log.empty());
+}
+
 TEST_F(Events, HandlerRunsBeforeTheSetterReturns) {
   auto& cb = form.Add<ui::CheckBox>("cbX");
   auto& ed = form.Add<ui::Edit>("edX");
