@@ -103,7 +103,7 @@ void TfoMain::sbSearchClick() {
   // stored) searches all fixed drives.
   int index = cbDrive->ItemIndex();
   if (index < 0 || index >= cbDrive->Items.Count()) index = 0;
-  // A drive the user protects as a whole ("D:\\" from the folder browser) is
+  // A drive the user protects as a whole (D:\ from the folder browser) is
   // not searched.
   std::vector<std::string> excluded;
   for (ui::Edit* e : edFolder) excluded.push_back(ExclusionKey(e->Text()));
@@ -176,7 +176,7 @@ void TfoMain::sbSearchClick() {
     std::string shown = folder.back() == '\\' ? folder : folder + "\\";
     names.clear();
     matches.clear();
-    // The folder as written, so that "D:\\dd." is never listed as "D:\\dd".
+    // The folder as written, so that D:\dd. is never listed as D:\dd.
     files.ForEachEntry(ExactPath(shown), [&](const port::FolderEntry& entry) {
       CurrentStep = "Search repeat";
       names.push_back(entry.name);
@@ -241,7 +241,7 @@ void TfoMain::EnumSubDir(const std::string& folder1, const std::string& folder2,
     CurrentStep += "FindFirst Start" + entry;
     names.clear();
     folders.clear();
-    // The folder as written: "D:\\dd.\\" must not list "D:\\dd".
+    // The folder as written: D:\dd.\ must not list D:\dd.
     files.ForEachEntry(ExactPath(entry), [&](const port::FolderEntry& found) {
       path.assign(entry).append(found.name);
       CurrentStep.assign("repeat step in EnumSubDir").append(entry).append(kCr).append(path);

@@ -161,8 +161,11 @@ struct SortWeights {
   std::vector<std::pair<size_t, uint32_t>> special;
 };
 
-SortWeights Weigh(const std::string& text) {
+SortWeights Weigh(const std::string& text, bool japanese) {
+  // A Japanese system sorts the backslash, its yen sign, after the tilde.
   static const std::u16string kSigns = u" !\"#$%&()*,./:;?@[\\]^_`{|}~+<=>";
+  static const std::u16string kJapaneseSigns = u" !\"#$%&()*,./:;?@[]^_`{|}~\\+<=>";
+  const std::u16string& signs = japanese ? kJapaneseSigns : kSigns;
   // The plain letter of each Latin-1 letter U+00C0..U+00DE ('.': none).
   static const char kBase[] = "AAAAAA.CEEEEIIIIDNOOOOO.OUUUUY.";
   SortWeights w;
@@ -172,7 +175,7 @@ SortWeights Weigh(const std::string& text) {
     if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - 32);
     if ((c >= 0xE0 && c <= 0xFE && c != 0xF7)) c = static_cast<char16_t>(c - 32);
     if (c == 0xFF) c = 0x178;
-    size_t sign = kSigns.find(c);
+    size_t sign = signs.find(c);
     if (c == u'\'' || c == u'-') {
       w.special.emplace_back(w.primary.size(), c);
     } else if (sign != std::u16string::npos) {
@@ -206,7 +209,7 @@ int Order(const std::vector<T>& a, const std::vector<T>& b) {
 }  // namespace
 
 int MemorySystem::CompareListText(const std::string& a, const std::string& b) {
-  SortWeights x = Weigh(a), y = Weigh(b);
+  SortWeights x = Weigh(a, locale_ == 1041), y = Weigh(b, locale_ == 1041);
   if (int r = Order(x.primary, y.primary)) return r;
   if (int r = Order(x.accent, y.accent)) return r;
   return Order(x.special, y.special);

@@ -28,7 +28,8 @@ class MemorySystem : public System {
   // apostrophe counts only between texts otherwise alike; the other signs
   // before the digits, the digits before the letters; a Latin-1 letter with
   // an accent beside its plain one. Other characters follow the Latin ones
-  // in the order of their upper-case forms.
+  // in the order of their upper-case forms. On a Japanese system the
+  // backslash comes after the tilde.
   int CompareListText(const std::string& a, const std::string& b) override;
 
   void SetVersion(const VersionInfo& v) { version_ = v; }

@@ -76,11 +76,14 @@ const OrderCase kOrderCases[] = {
 
 TEST(MemorySystem, OrdersTextsAsASortedList) {
   MemorySystem sys;
-  for (const OrderCase& c : kOrderCases) {
-    int r = sys.CompareListText(c.a, c.b);
-    EXPECT_EQ((r > 0) - (r < 0), c.sign) << c.a << " | " << c.b;
-    int back = sys.CompareListText(c.b, c.a);
-    EXPECT_EQ((back > 0) - (back < 0), -c.sign) << c.b << " | " << c.a;
+  for (uint32_t locale : {1033u, 1041u}) {
+    sys.SetLocale(locale);
+    for (const OrderCase& c : kOrderCases) {
+      int r = sys.CompareListText(c.a, c.b);
+      EXPECT_EQ((r > 0) - (r < 0), c.sign) << c.a << " | " << c.b << " in " << locale;
+      int back = sys.CompareListText(c.b, c.a);
+      EXPECT_EQ((back > 0) - (back < 0), -c.sign) << c.b << " | " << c.a << " in " << locale;
+    }
   }
 }
 
@@ -98,7 +101,11 @@ std::string SortedAscii(System& sys) {
 
 TEST(MemorySystem, SortsAsciiSignsDigitsAndLettersAsWindows) {
   MemorySystem sys;
+  sys.SetLocale(1033);
   EXPECT_EQ(SortedAscii(sys), "'- !\"#$%&()*,./:;?@[\\]^_`{|}~+<=>0123456789AaBbCcDdEeFfGgHhIiJjKkLlMmNnOoPpQqRrSsTtUuVvWwXxYyZz");
+  sys.SetLocale(1041);
+  EXPECT_EQ(SortedAscii(sys), "'- !\"#$%&()*,./:;?@[]^_`{|}~\\+<=>0123456789AaBbCcDdEeFfGgHhIiJjKkLlMmNnOoPpQqRrSsTtUuVvWwXxYyZz")
+      << "the backslash is the yen sign";
 }
 
 TEST(MemoryLibrary, LoadsDeclaredLibrariesAndRecordsHelpCalls) {
@@ -195,7 +202,8 @@ TEST(Win32System, MemoryModelCountsEveryBmpCharacterAsTheRealCodePage) {
 TEST(Win32System, MemoryModelOrdersTextsAsTheRealList) {
   Win32System real;
   MemorySystem model;
-  EXPECT_EQ(SortedAscii(real), SortedAscii(model));
+  model.SetLocale(real.DefaultLocale());
+  EXPECT_EQ(SortedAscii(real), SortedAscii(model)) << "locale " << real.DefaultLocale();
   for (const OrderCase& c : kOrderCases) {
     int r = real.CompareListText(c.a, c.b);
     EXPECT_EQ((r > 0) - (r < 0), c.sign) << c.a << " | " << c.b;
