@@ -31,7 +31,8 @@
 //                                         CONTROL), around its frame, caption and children, on a screenshot
 //                                         of the window (binary PPM) with the face colour: prints the count
 //                                         of other pixels (exit 1 if any)
-//   driver type WINDOW CONTROL TEXT       replace the text of an edit as typing does
+//   driver type WINDOW CONTROL TEXT       replace the text of an edit as typing does (once the window
+//                                         has settled)
 //   driver text WINDOW CONTROL [TEXT]     print the control's text (with TEXT: once it is that, or at the limit)
 //   driver checked WINDOW CONTROL [0|1]   print 1 or 0 (with 0 or 1: once it is so, or at the limit)
 //   driver enabled WINDOW CONTROL [0|1]   print 1 or 0 (the same)
@@ -219,8 +220,15 @@ HWND Control(HWND top, const std::wstring& what) {
 // sees there (shown, in place, not covered) and its window is in front, as
 // the window system routes a click by what lies under the pointer. The clicks
 // go in one piece, so that two make a double click however slow the machine.
+bool Settled(HWND top);
+
 bool MouseAt(HWND w, POINT client, int clicks, std::wstring& why) {
   HWND root = GetAncestor(w, GA_ROOT);
+  // (as a user clicks once the window stands ready: a new window may still lay out its items)
+  if (!Settled(root)) {
+    why = L"the window still paints after " + Seconds();
+    return false;
+  }
   POINT screen = client;
   ClientToScreen(w, &screen);
   HWND seen = nullptr;
@@ -861,6 +869,9 @@ int Run(int argc, wchar_t** argv) {
   }
   if (cmd == L"type") {
     if (argc < 5) return Fail(L"missing text");
+    // A user types once the window stands ready: a new dialog that still sets
+    // itself up (its file name field among it) would overwrite the text.
+    if (!Settled(top)) return Fail(L"window \"" + std::wstring(argv[2]) + L"\" still paints after " + Seconds());
     // Selecting all and replacing it sends the change notifications that a
     // user's typing sends, also to a multi-line (right-aligned) edit.
     SendMessageW(c, EM_SETSEL, 0, -1);
