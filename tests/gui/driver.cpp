@@ -439,6 +439,11 @@ int Captions(HWND top, HWND within) {
     if (kind == Cap::None || text.empty()) continue;
     std::wstring name = NameOf(w).empty() ? ClassOf(w) : NameOf(w);
     if (GetPropW(w, L"SuiteCut")) Print(L"cut " + name);
+    if (text == L"..." || text == L"\x2026") {  // nothing of the caption left
+      Print(L"over " + name + L" (only an ellipsis shown)");
+      ++over;
+      continue;
+    }
     HFONT font = FontOf(w);
     if (!font) {
       Print(L"over " + name + L" (no font)");

@@ -102,7 +102,7 @@ driver find "$pavrel_main" >/dev/null || fail "no cleanup window ($l)"
 entry=$(driver items "$pavrel_main" cbDrive | grep '^D:') || fail "no drive D: ($l)"
 driver select "$pavrel_main" cbDrive "$entry" >/dev/null
 seen search-walk "$(driver press-painted "$pavrel_main" sbSearch foProgress 30 'C:\search-walk.ppm' laProgress)"
-seen search-files "$(driver painted foProgress 60 'C:\\search-files.ppm' ProgressBar)"
+seen search-files "$(driver painted foProgress 60 'C:\search-files.ppm' ProgressBar)"
 driver gone foProgress >/dev/null || driver gone foProgress >/dev/null || driver gone foProgress >/dev/null ||
   fail "the search did not end ($l)"
 case "$(driver text "$pavrel_main" laResult)" in *900*) ;; *) bad "search result: $(driver text "$pavrel_main" laResult)" ;; esac
