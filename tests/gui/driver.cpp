@@ -438,8 +438,9 @@ int Captions(HWND top, HWND within) {
     Cap kind = CaptionKind(w, style, extra, wraps, noPrefix);
     if (kind == Cap::None || text.empty()) continue;
     std::wstring name = NameOf(w).empty() ? ClassOf(w) : NameOf(w);
-    if (GetPropW(w, L"SuiteCut")) Print(L"cut " + name);
-    if (text == L"..." || text == L"\x2026") {  // nothing of the caption left
+    bool cut = GetPropW(w, L"SuiteCut") != nullptr;
+    if (cut) Print(L"cut " + name);
+    if (cut && (text == L"..." || text == L"\x2026")) {  // nothing of the caption left
       Print(L"over " + name + L" (only an ellipsis shown)");
       ++over;
       continue;
@@ -711,6 +712,7 @@ int Painted(HWND top, int seconds, const std::wstring& ppm, HWND moving) {
   Picture shot;
   std::wstring wrong = L"no picture of the window";
   std::vector<COLORREF> first;
+  std::wstring before;  // what the first pictures lacked
   DWORD start = GetTickCount(), painted = 0;
   do {
     if (!IsWindow(top) || !IsWindowVisible(top)) {
@@ -720,9 +722,10 @@ int Painted(HWND top, int seconds, const std::wstring& ppm, HWND moving) {
     }
     if (Capture(top, shot)) {
       wrong = Unpainted(top, shot);
+      if (!wrong.empty() && before.empty()) before = wrong;
       if (wrong.empty() && !painted) {
         painted = GetTickCount() - start + 1;
-        Print(L"painted after " + std::to_wstring(painted - 1) + L" ms");
+        Print(L"painted after " + std::to_wstring(painted - 1) + L" ms" + (before.empty() ? L"" : L" (before: " + before + L")"));
         if (moving) first = Region(top, moving, shot);
       }
       if (wrong.empty() && (!moving || Region(top, moving, shot) != first)) {

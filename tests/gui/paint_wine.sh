@@ -1,13 +1,13 @@
 #!/bin/sh
 # Boxes and progress forms as the screen shows them, under Wine: the settings
-# tool's splash (its bar advancing), the restore-point notice, the apply's
+# tool's splash, the restore-point notice, the apply's
 # progress form while the apply runs (its bar advancing), the log-off
 # question and the close question; the folder-icon tool's notice; the
 # cleanup wizard's search progress over a large scratch drive, its label and
 # then its bar advancing while the search runs. For each, the driver takes
 # pictures of the screen until the window is seen painted (not black inside,
 # the text of its captions there) and fails when it never is; the pictures
-# go to OUT as PNGs. Usage: paint_wine.sh TOLVANE TAMREL PAVREL OUT LOCALE
+# go to OUT as PNGs. The cleanup wizard's captions must fit its pages. Usage: paint_wine.sh TOLVANE TAMREL PAVREL OUT LOCALE
 set -e
 tolvane=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 tamrel=$(cd "$(dirname "$2")" && pwd)/$(basename "$2")
@@ -49,13 +49,17 @@ else
 fi
 
 # The settings tool: started by the driver, which watches for its splash.
+# (Wine maps a window some 100 ms before its first picture reaches the
+# screen: the driver waits for it. The splash itself lasts a few tenths of a
+# second, too short to be sure of two pictures of it on a busy machine: its
+# bar is seen painted, the apply's and the search's bars are seen advancing.)
 bin="$c/suite/bin"
 mkdir -p "$bin"
 cp -f "$tolvane" "$bin/"
 [ -d "$(dirname "$tolvane")/wine-files" ] && cp -rf "$(dirname "$tolvane")/wine-files/." "$bin/"
 # (the program keeps the driver's standard handles: they go to a file)
 sh "$src/scripts/wine-run.sh" "$driver_exe" exec-painted 'C:\suite\bin\tolvane.exe' foOpening 20 'C:\splash.ppm' \
-  ProgressBar >"$work/splash" 2>&1 || true
+  >"$work/splash" 2>&1 || true
 seen splash "$(tr -d '\r' <"$work/splash")"
 driver find "$main" >/dev/null || fail "no main window ($l)"
 # The first run's restore-point script reports in its box.
@@ -106,6 +110,17 @@ seen search-files "$(driver painted foProgress 60 'C:\search-files.ppm' Progress
 driver gone foProgress >/dev/null || driver gone foProgress >/dev/null || driver gone foProgress >/dev/null ||
   fail "the search did not end ($l)"
 case "$(driver text "$pavrel_main" laResult)" in *900*) ;; *) bad "search result: $(driver text "$pavrel_main" laResult)" ;; esac
+# Its two pages' captions fit, as the screen test checks the settings tool's.
+for sheet in tsMain tsSetting; do
+  driver tab "$pavrel_main" pcMain $sheet >/dev/null || fail "no page $sheet ($l)"
+  i=0
+  until [ "$(driver visible "$pavrel_main" $sheet)" = 1 ]; do
+    i=$((i + 1)); [ $i -lt 30 ] || fail "page $sheet not shown ($l)"
+  done
+  report=$(driver captions "$pavrel_main" $sheet)
+  case "$report" in *over*|*cut*|*driver:*) bad "pavrel $sheet ($l): $(echo "$report" | tr '\n' ';')" ;; esac
+  shot "$pavrel_main" "$out/paint-pavrel-$sheet-$l.png"
+done
 driver close "$pavrel_main" >/dev/null
 ended || fail "the cleanup wizard did not close ($l)"
 
