@@ -94,18 +94,18 @@ TfoMain::TfoMain(ui::Application& app) : ui::Form(app, "foMain"), QX(app.Ports()
   cbMscreateDir = box("cbMscreateDir", "MSCREATE.DIRを削除対象にする", "Remove MSCREATE.DIR.");
   cbAutoRun = box("cbAutoRun", "起動時に全てのローカルドライブを検索する", "Search all local drive when starting");
 
-  gbFolder = &tsSetting->Add<ui::GroupBox>("gbFolder", {8, 184, 330, 192}, "削除対象としないフォルダ",
+  gbFolder = &tsSetting->Add<ui::GroupBox>("gbFolder", {8, 184, 290, 192}, "削除対象としないフォルダ",
                                            "Don't remove files within following folders.");
   for (int i = 0; i < 5; ++i) {
     std::string n = std::to_string(i + 1);
-    edFolder[i] = &gbFolder->Add<ui::Edit>("edFolder" + n, {10, 24 + i * 32, 274, 21});
-    buFolder[i] = &gbFolder->Add<ui::Button>("buFolder" + n, {290, 24 + i * 32, 28, 21}, "...");
+    edFolder[i] = &gbFolder->Add<ui::Edit>("edFolder" + n, {10, 24 + i * 32, 234, 21});
+    buFolder[i] = &gbFolder->Add<ui::Button>("buFolder" + n, {250, 24 + i * 32, 28, 21}, "...");
     buFolder[i]->OnClick = [this, i](ui::Control&) { buFolderClick(i); };
   }
-  gbExt = &tsSetting->Add<ui::GroupBox>("gbExt", {346, 184, 230, 192}, "削除対象にする拡張子（最大10）",
+  gbExt = &tsSetting->Add<ui::GroupBox>("gbExt", {306, 184, 270, 192}, "削除対象にする拡張子（最大10）",
                                         "Remove files as following ext. (Max:10)");
   for (int i = 0; i < 10; ++i)
-    edExt[i] = &gbExt->Add<ui::Edit>(kExtNames[i], {i < 5 ? 12 : 120, 24 + (i % 5) * 32, 98, 21});
+    edExt[i] = &gbExt->Add<ui::Edit>(kExtNames[i], {i < 5 ? 12 : 140, 24 + (i % 5) * 32, 118, 21});
 
   sbSearch->OnClick = ui::Bind(this, &TfoMain::sbSearchClick);
   sbDeleteFile->OnClick = ui::Bind(this, &TfoMain::sbDeleteFileClick);

@@ -148,16 +148,15 @@ constexpr Layout kLayout[IconPages::kIcons] = {
     {"imCompressedFolder", "gbIcon48", "圧縮フォルダ", "Compressed Folder", "CompressedFolder", 1, 4, 3, 0, 1},
 };
 
-// Four lines of seven fit the sheet under three lines of tabs; the boxes are
-// a little wider than the images' pitch leaves at first sight, so that the
-// longer captions fit in a smaller face (FitCaptions).
-constexpr int kLefts1[] = {7, 103, 200, 297, 393, 490, 587};
-constexpr int kTops1[] = {3, 83, 163, 243};
-constexpr int kLefts2[] = {13, 111, 209, 307};
+// The first sheet's 28 boxes lie in six lines of five, in catalogue order
+// (line by line of the catalogue's lines of seven), under three lines of
+// tabs: wide enough for the longest caption in the dialogs' own face (9
+// points of the Japanese face, 8 of the English one), as on a real XP.
+constexpr int kColumns1 = 5, kColumnsBefore = 7;
+constexpr int kLeft1 = 4, kPitchX1 = 135, kTop1 = 3, kPitchY1 = 53;
+constexpr int kLefts2[] = {10, 148, 286, 424};
 constexpr int kTop2 = 16;
-constexpr int kBoxWidth = 94, kBoxHeight = 78;
-// Japanese captions fit in 10 pixels; "Compressed Folder" needs 9 in English.
-constexpr int kCaptionHeightJA = -9, kCaptionHeightEN = -8;
+constexpr int kBoxWidth = 132, kBoxHeight = 51;
 
 // The icon cache files Explorer keeps in the Windows folder.
 constexpr const char* kCacheFiles[] = {
@@ -213,11 +212,13 @@ IconPages::IconPages(ui::TabSheet& icon1, ui::TabSheet& icon2, ui::TabSheet& des
   for (int i = 0; i < kIcons; ++i) {
     const Layout& l = kLayout[i];
     ui::TabSheet& sheet = l.tab == 1 ? icon1 : icon2;
-    ui::Rect box = l.tab == 1 ? ui::Rect{kLefts1[l.column], kTops1[l.line], kBoxWidth, kBoxHeight}
+    int place = l.line * kColumnsBefore + l.column;
+    ui::Rect box = l.tab == 1 ? ui::Rect{kLeft1 + place % kColumns1 * kPitchX1, kTop1 + place / kColumns1 * kPitchY1,
+                                         kBoxWidth, kBoxHeight}
                               : ui::Rect{kLefts2[l.column], kTop2, kBoxWidth, kBoxHeight};
     Icon& icon = icons[i];
     icon.gb = &sheet.Add<ui::GroupBox>(l.gb, box, l.ja, l.en);
-    icon.im = &icon.gb->Add<ui::Image>(l.image, {(kBoxWidth - 32) / 2, 27, 32, 32});
+    icon.im = &icon.gb->Add<ui::Image>(l.image, {(kBoxWidth - 32) / 2, 15, 32, 32});
     icon.im->SetCursor(ui::Cursor::HandPoint);
     icon.im->OnClick = [this, &icon](ui::Control&) {
       SubIconList(icon.gb->Caption(), *icon.im, icon.held, env_.flags.iconChanged);
@@ -421,12 +422,7 @@ void IconPages::SubIconList(const std::string& caption, ui::Image& image, std::s
 }
 
 void IconPages::FitCaptions() {
-  for (Icon& icon : icons) {
-    icon.gb->SetParentFont();
-    ui::Font f = icon.gb->EffectiveFont();
-    f.height = env_.qx.Japanese() ? kCaptionHeightJA : kCaptionHeightEN;
-    icon.gb->SetFont(f);
-  }
+  for (Icon& icon : icons) icon.gb->SetParentFont();  // the sheet's face: the layout leaves it room
 }
 
 void IconPages::ReadIcons(RowContext& ctx) {

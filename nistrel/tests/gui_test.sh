@@ -57,6 +57,10 @@ driver click "$main" buNext
 [ "$(driver text "$main" edFolder)" = 'C:\Program Files\Tolvane' ] || fail "folder: $(driver text "$main" edFolder)"
 shot "$main" "$shots/nistrel-choice-ja.png"
 driver click "$main" buNext
+# The end message as the screen shows it: painted, its text there.
+report=$(driver painted "トルヴァネ セットアップ" 20 'C:\setup-end.ppm')
+case "$report" in painted*) ;; *) fail "the end message is not seen painted: $report" ;; esac
+convert "$c/setup-end.ppm" "$shots/nistrel-end-ja.png"
 driver answer "トルヴァネ セットアップ" ok || fail "no end message: $(driver message "" 2>&1)"
 ended || fail "the installer did not end"
 

@@ -31,6 +31,20 @@
 //                                         CONTROL), around its frame, caption and children, on a screenshot
 //                                         of the window (binary PPM) with the face colour: prints the count
 //                                         of other pixels (exit 1 if any)
+//   driver painted WINDOW SECONDS FILE.ppm [CONTROL]
+//                                         wait (up to SECONDS) until the window is seen painted on the
+//                                         screen: at most a tenth of its inside black, and every shown
+//                                         caption of a static text or label showing pixels of its text;
+//                                         with CONTROL (a progress bar or label), then until that control
+//                                         is seen painted otherwise than at first, the window still
+//                                         painted. Saves the last picture of the window (binary PPM);
+//                                         exits 1 when it was not seen so in time or went before
+//   driver exec-painted COMMAND-LINE WINDOW SECONDS FILE.ppm [CONTROL]
+//                                         start a program as exec does and watch its window as painted
+//                                         does, looked for from the start (a splash shows briefly)
+//   driver press-painted WINDOW BUTTON WATCHED SECONDS FILE.ppm [CONTROL]
+//                                         click the button, then watch the window WATCHED as painted does
+//                                         (a progress form that shows only while the work runs)
 //   driver type WINDOW CONTROL TEXT       replace the text of an edit as typing does (once the window
 //                                         has settled)
 //   driver text WINDOW CONTROL [TEXT]     print the control's text (with TEXT: once it is that, or at the limit)
@@ -48,7 +62,7 @@
 //   driver exec COMMAND-LINE              start a program with exactly this command line, as the shell
 //                                         starts a verb's command (not waited for; the program keeps the
 //                                         driver's standard handles open, so send them nowhere)
-// WINDOW is a caption ("" for a message box without one). CONTROL is the
+// WINDOW is a caption ("" for a message box without one) or the form's name in the code ("foProgress"). CONTROL is the
 // control's name in the program's code ("sbPlay"), its caption, or CLASS#N
 // (the N-th control of that window class, counted from 1 in creation order).
 #include <windows.h>
@@ -56,6 +70,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
+#include <map>
 #include <functional>
 #include <string>
 #include <vector>
@@ -76,9 +92,20 @@ int Fail(const std::wstring& why) {
   return 1;
 }
 
+// The text that the window system keeps for a window (its caption): read
+// without a message, so also while the program is busy with long work.
+std::wstring Caption(HWND w) {
+  wchar_t buf[4096] = {};
+  GetWindowTextW(w, buf, 4096);
+  return buf;
+}
+
+// The window's text as it answers it (an edit's contents too); the caption
+// the window system keeps when the program does not answer within a second.
 std::wstring Text(HWND w) {
   wchar_t buf[4096] = {};
-  SendMessageTimeoutW(w, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG, 5000, nullptr);
+  if (!SendMessageTimeoutW(w, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG, 1000, nullptr))
+    return Caption(w);
   return buf;
 }
 
@@ -151,7 +178,7 @@ struct TopSearch {
 BOOL CALLBACK VisitTop(HWND w, LPARAM lp) {
   auto& s = *reinterpret_cast<TopSearch*>(lp);
   if (!IsWindowVisible(w)) return TRUE;
-  if (s.caption.empty() ? IsClass(w, L"#32770") && Text(w).empty() : Text(w) == s.caption) {
+  if (s.caption.empty() ? IsClass(w, L"#32770") && Caption(w).empty() : NameOf(w) == s.caption || Caption(w) == s.caption) {
     s.found = w;
     return FALSE;
   }
@@ -553,7 +580,13 @@ int Captions(HWND top, HWND within) {
     Cap kind = CaptionKind(w, style, extra, wraps, noPrefix);
     if (kind == Cap::None || text.empty()) continue;
     std::wstring name = NameOf(w).empty() ? ClassOf(w) : NameOf(w);
-    if (GetPropW(w, L"SuiteCut")) Print(L"cut " + name);
+    bool cut = GetPropW(w, L"SuiteCut") != nullptr;
+    if (cut) Print(L"cut " + name);
+    if (cut && (text == L"..." || text == L"\x2026")) {  // nothing of the caption left
+      Print(L"over " + name + L" (only an ellipsis shown)");
+      ++over;
+      continue;
+    }
     HFONT font = FontOf(w);
     if (!font) {
       Print(L"over " + name + L" (no font)");
@@ -707,6 +740,154 @@ int Hint(HWND top, HWND control) {
   return 0;
 }
 
+// --- What the screen shows of a window -----------------------------------------
+
+// The window's rectangle as the screen shows it now (what the user sees, other
+// windows over it included), top row first.
+bool Capture(HWND w, Picture& p) {
+  RECT r;
+  if (!GetWindowRect(w, &r)) return false;
+  p.width = r.right - r.left;
+  p.height = r.bottom - r.top;
+  if (p.width <= 0 || p.height <= 0) return false;
+  HDC screen = GetDC(nullptr);
+  HDC mem = CreateCompatibleDC(screen);
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = p.width;
+  bi.bmiHeader.biHeight = -p.height;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  bi.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  bool ok = bitmap != nullptr;
+  if (ok) {
+    HGDIOBJ old = SelectObject(mem, bitmap);
+    ok = BitBlt(mem, 0, 0, p.width, p.height, screen, r.left, r.top, SRCCOPY | CAPTUREBLT);
+    GdiFlush();
+    p.rgb.resize(static_cast<size_t>(p.width) * p.height * 3);
+    const auto* px = static_cast<const unsigned char*>(bits);
+    for (size_t i = 0; ok && i < static_cast<size_t>(p.width) * p.height; ++i) {
+      p.rgb[i * 3] = px[i * 4 + 2];
+      p.rgb[i * 3 + 1] = px[i * 4 + 1];
+      p.rgb[i * 3 + 2] = px[i * 4];
+    }
+    SelectObject(mem, old);
+    DeleteObject(bitmap);
+  }
+  DeleteDC(mem);
+  ReleaseDC(nullptr, screen);
+  return ok;
+}
+
+bool WritePpm(const std::wstring& path, const Picture& p) {
+  HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (f == INVALID_HANDLE_VALUE) return false;
+  std::string head = "P6\n" + std::to_string(p.width) + " " + std::to_string(p.height) + "\n255\n";
+  DWORD done = 0;
+  bool ok = WriteFile(f, head.data(), static_cast<DWORD>(head.size()), &done, nullptr) &&
+            WriteFile(f, p.rgb.data(), static_cast<DWORD>(p.rgb.size()), &done, nullptr) && done == p.rgb.size();
+  CloseHandle(f);
+  return ok;
+}
+
+bool Dark(COLORREF c) { return GetRValue(c) < 24 && GetGValue(c) < 24 && GetBValue(c) < 24; }
+
+// What is wrong with the picture of a window: nothing ("") when its client
+// area is at most a tenth black and every caption of a static text or label
+// shows pixels other than its background (the colour most of its rectangle has).
+std::wstring Unpainted(HWND top, const Picture& shot) {
+  RECT wr, cr;
+  GetWindowRect(top, &wr);
+  GetClientRect(top, &cr);
+  POINT origin{0, 0};
+  ClientToScreen(top, &origin);
+  int ox = origin.x - wr.left, oy = origin.y - wr.top;
+  size_t black = 0, all = 0;
+  for (int y = oy; y < oy + cr.bottom && y < shot.height; ++y)
+    for (int x = ox; x < ox + cr.right && x < shot.width; ++x, ++all) black += Dark(shot.At(x, y));
+  if (!all) return L"an empty window";
+  if (black * 10 > all) return std::to_wstring(black * 100 / all) + L"% of the inside is black";
+  for (HWND w : Children(top)) {
+    if (!IsWindowVisible(w) || !IsClass(w, L"Static") || Caption(w).empty()) continue;
+    LONG type = GetWindowLongW(w, GWL_STYLE) & SS_TYPEMASK;
+    if (type != SS_LEFT && type != SS_CENTER && type != SS_RIGHT && type != SS_LEFTNOWORDWRAP) continue;
+    RECT r;
+    GetWindowRect(w, &r);
+    OffsetRect(&r, -wr.left, -wr.top);
+    RECT whole{0, 0, shot.width, shot.height};
+    IntersectRect(&r, &r, &whole);
+    std::map<COLORREF, int> counts;
+    for (int y = r.top; y < r.bottom; ++y)
+      for (int x = r.left; x < r.right; ++x) ++counts[shot.At(x, y)];
+    COLORREF back = 0;
+    int most = 0, pixels = 0;
+    for (auto& [colour, n] : counts) {
+      pixels += n;
+      if (n > most) most = n, back = colour;
+    }
+    int text = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+      for (int x = r.left; x < r.right; ++x) {
+        COLORREF c = shot.At(x, y);
+        int d = abs(GetRValue(c) - GetRValue(back)) + abs(GetGValue(c) - GetGValue(back)) + abs(GetBValue(c) - GetBValue(back));
+        text += d > 96;
+      }
+    std::wstring name = NameOf(w).empty() ? L"\"" + Caption(w) + L"\"" : NameOf(w);
+    if (Dark(back) || text < 12) return L"the text of " + name + L" is not shown (" + std::to_wstring(text) + L" pixels)";
+  }
+  return L"";
+}
+
+// The pixels of a child window's rectangle in a picture of its top-level window.
+std::vector<COLORREF> Region(HWND top, HWND child, const Picture& shot) {
+  RECT wr, r;
+  GetWindowRect(top, &wr);
+  GetWindowRect(child, &r);
+  OffsetRect(&r, -wr.left, -wr.top);
+  std::vector<COLORREF> out;
+  for (int y = std::max(0L, r.top); y < r.bottom && y < shot.height; ++y)
+    for (int x = std::max(0L, r.left); x < r.right && x < shot.width; ++x) out.push_back(shot.At(x, y));
+  return out;
+}
+
+// Waits until the window is seen painted; with a control, then also until
+// the control is seen painted otherwise than at first (a progress advanced),
+// the window still painted.
+int Painted(HWND top, int seconds, const std::wstring& ppm, HWND moving) {
+  Picture shot;
+  std::wstring wrong = L"no picture of the window";
+  std::vector<COLORREF> first;
+  std::wstring before;  // what the first pictures lacked
+  DWORD start = GetTickCount(), painted = 0;
+  do {
+    if (!IsWindow(top) || !IsWindowVisible(top)) {
+      if (!shot.rgb.empty()) WritePpm(ppm, shot);
+      return Fail(painted ? L"the window went before its progress was seen to advance"
+                          : L"the window went before it was seen painted: " + wrong);
+    }
+    if (Capture(top, shot)) {
+      wrong = Unpainted(top, shot);
+      if (!wrong.empty() && before.empty()) before = wrong;
+      if (wrong.empty() && !painted) {
+        painted = GetTickCount() - start + 1;
+        Print(L"painted after " + std::to_wstring(painted - 1) + L" ms" + (before.empty() ? L"" : L" (before: " + before + L")"));
+        if (moving) first = Region(top, moving, shot);
+      }
+      if (wrong.empty() && (!moving || Region(top, moving, shot) != first)) {
+        if (!WritePpm(ppm, shot)) return Fail(L"cannot write " + ppm);
+        if (moving) Print(L"advanced after " + std::to_wstring(GetTickCount() - start) + L" ms");
+        return 0;
+      }
+    }
+    Sleep(30);
+  } while (GetTickCount() - start < static_cast<DWORD>(seconds) * 1000);
+  if (!shot.rgb.empty()) WritePpm(ppm, shot);
+  if (painted) return Fail(L"its progress was not seen to advance in " + std::to_wstring(seconds) + L" s");
+  return Fail(L"not painted after " + std::to_wstring(seconds) + L" s: " + wrong);
+}
+
 // profile: Wine's own profile functions on a file the program wrote.
 int Profile(int argc, wchar_t** argv) {
   std::vector<wchar_t> buf(1 << 16, 0);
@@ -730,6 +911,28 @@ int Profile(int argc, wchar_t** argv) {
 int Run(int argc, wchar_t** argv) {
   std::wstring cmd = argv[1];
   if (cmd == L"exec") return Exec(argv[2]);
+  if (cmd == L"exec-painted" || cmd == L"press-painted") {
+    // A window that shows briefly (a splash, a progress form) is looked for
+    // from the moment the program starts or the button is pressed.
+    bool exec = cmd == L"exec-painted";
+    int at = exec ? 3 : 4;  // the watched window's argument
+    if (argc < at + 3) return Fail(L"usage: driver " + cmd + L" ... WINDOW SECONDS FILE.ppm [CONTROL]");
+    if (exec) {
+      if (int failed = Exec(argv[2])) return failed;
+    } else {
+      HWND owner = TopLevel(argv[2]);
+      HWND button = owner ? Control(owner, argv[3]) : nullptr;
+      if (!button) return Fail(L"no button \"" + std::wstring(argv[3]) + L"\"");
+      PostMessageW(button, BM_CLICK, 0, 0);
+    }
+    HWND top = nullptr;
+    for (int i = 0; i < 2000 && !top; ++i)
+      if (!(top = FindTop(argv[at]))) Sleep(10);
+    if (!top) return Fail(L"no window \"" + std::wstring(argv[at]) + L"\"");
+    HWND moving = argc > at + 3 ? FindControl(top, argv[at + 3]) : nullptr;
+    if (argc > at + 3 && !moving) return Fail(L"no control \"" + std::wstring(argv[at + 3]) + L"\"");
+    return Painted(top, _wtoi(argv[at + 1]), argv[at + 2], moving);
+  }
   if (cmd == L"profile") return Profile(argc, argv);
   if (cmd == L"gone") {
     if (Until([&] { return !FindTop(argv[2]); })) return 0;
@@ -757,6 +960,12 @@ int Run(int argc, wchar_t** argv) {
     Print(std::to_wstring(work.left) + L" " + std::to_wstring(work.top) + L" " + std::to_wstring(work.right) + L" " +
           std::to_wstring(work.bottom));
     return 0;
+  }
+  if (cmd == L"painted") {
+    if (argc < 5) return Fail(L"usage: driver painted WINDOW SECONDS FILE.ppm [CONTROL]");
+    HWND moving = argc > 5 ? Control(top, argv[5]) : nullptr;
+    if (argc > 5 && !moving) return Fail(L"no control \"" + std::wstring(argv[5]) + L"\"");
+    return Painted(top, _wtoi(argv[3]), argv[4], moving);
   }
   if (cmd == L"message") {
     Print(MessageText(top));

@@ -8,6 +8,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "platform/memory/memory_dialogs.h"
 #include "platform/memory/memory_icons.h"
@@ -182,6 +183,46 @@ TEST_F(RendererTest, AProgressBarShowsItsLastPositionOnceTheQueueRuns) {
   Sleep(40);
   bar.SetPosition(30);
   EXPECT_EQ(SendMessageW(window, PBM_GETPOS, 0, 0), 30);
+}
+
+// A caption that can neither grow, nor wrap within its height, shows what
+// fits and an ellipsis: whole words of English, whole characters of
+// Japanese (which has no blanks), never the ellipsis alone.
+TEST_F(RendererTest, ACaptionThatCannotFitShowsWholeWordsOrJapaneseCharacters) {
+  struct Case {
+    const char* caption;
+    bool words;  // cut at a blank
+  } cases[] = {
+      {"Remove files as following extensions when searching", true},
+      {"\xE3\x83\x8D\xE3\x83\x83\xE3\x83\x88\xE3\x83\xAF\xE3\x83\xBC\xE3\x82\xAF\xE5\x86\x85\xE3\x81\xAE"
+       "\xE3\x82\xB3\xE3\x83\xB3\xE3\x83\x94\xE3\x83\xA5\xE3\x83\xBC\xE3\x82\xBF\xE3\x82\x92\xE9\x9A\xA0\xE3\x81\x99",
+       false},  // a Japanese sentence without blanks
+      {"\xE5\xAF\xBE\xE8\xB1\xA1\xE3\x83\x95\xE3\x82\xA9\xE3\x83\xAB\xE3\x83\x80 C:\\Documents and Settings", false},
+  };
+  form.SetClientSize(400, 40 * static_cast<int>(std::size(cases)));
+  std::vector<std::string> names;
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    int top = 8 + 40 * static_cast<int>(i);
+    names.push_back("cb" + std::to_string(i));
+    form.Add<ui::CheckBox>(names.back(), {8, top, 110, 16}, cases[i].caption);
+    form.Add<ui::Label>("la" + std::to_string(i), {122, top, 200, 16}, "x");  // no room to grow
+  }
+  form.Show();
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    SCOPED_TRACE(cases[i].caption);
+    HWND box = Named(Window(), std::wstring(names[i].begin(), names[i].end()).c_str());
+    ASSERT_NE(box, nullptr);
+    wchar_t shown[256] = {};
+    GetWindowTextW(box, shown, 256);
+    std::wstring text = shown, whole(256, L'\0');
+    whole.resize(MultiByteToWideChar(CP_UTF8, 0, cases[i].caption, -1, whole.data(), 256) - 1);
+    ASSERT_GT(text.size(), 3u) << "only an ellipsis";
+    ASSERT_EQ(text.substr(text.size() - 3), L"...");
+    std::wstring head = text.substr(0, text.size() - 3);
+    ASSERT_EQ(whole.compare(0, head.size(), head), 0) << "not the caption's beginning";
+    if (cases[i].words) EXPECT_EQ(whole[head.size()], L' ') << "a word cut";
+    EXPECT_NE(GetPropW(box, L"SuiteCut"), nullptr);
+  }
 }
 
 }  // namespace

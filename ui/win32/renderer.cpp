@@ -662,10 +662,20 @@ int RoomRight(Node& n, const RECT& r) {
 
 void SyncTip(Node& n);
 
+// Whether a caption may be cut before text[at]: at a blank, or beside a
+// character of the Japanese (and other East Asian) scripts, never inside a
+// character that takes two UTF-16 units.
+bool BreaksBefore(const std::wstring& text, size_t at) {
+  auto wide = [](wchar_t c) { return c >= 0x2E80 && !(c >= 0xD800 && c <= 0xDFFF) && !(c >= 0xFE00 && c <= 0xFE0F); };
+  wchar_t before = text[at - 1], here = text[at];
+  if (here >= 0xDC00 && here <= 0xDFFF) return false;
+  return here == L' ' || wide(before) || wide(here) || (before >= 0xDC00 && before <= 0xDFFF);
+}
+
 // Makes the caption visible whole: as it stands; else the control grows to
 // the right where there is room; else the text wraps within its height; else
-// the control keeps its size, shows the words that fit and its tooltip the
-// whole text. A word is never cut.
+// the control keeps its size, shows the words that fit (Japanese: the
+// characters) and its tooltip the whole text. A word is never cut.
 void FitCaption(Node& n) {
   Control& c = *n.control;
   if (!n.hwnd || !n.font || !n.parent || !FitsKind(c.GetKind())) return;
@@ -699,12 +709,15 @@ void FitCaption(Node& n) {
       wrap = true;
       width = room;
     } else {
-      // The words that fit, and an ellipsis.
+      // The words that fit, and an ellipsis. Japanese has no blanks between
+      // its words: it breaks between any two of its characters.
       cut = true;
       shown = L"...";
-      for (size_t at = text.find(L' '); at != std::wstring::npos; at = text.find(L' ', at + 1)) {
+      for (size_t at = 1; at < text.size(); ++at) {
+        if (!BreaksBefore(text, at)) continue;
         std::wstring head = text.substr(0, at);
         while (!head.empty() && head.back() == L' ') head.pop_back();
+        if (head.empty()) continue;
         if (!fits(head + L"...", width, byItself)) break;
         shown = head + L"...";
       }
