@@ -5,7 +5,8 @@
 #   sh scripts/run.sh                     the settings tool
 #   sh scripts/run.sh tamrel 'C:\windows' the folder-icon tool on a folder
 #   sh scripts/run.sh pavrel              the cleanup wizard
-#   sh scripts/run.sh nistrel             the installer (nistrel /U uninstalls)
+#   sh scripts/run.sh nistrel             the installer in the distribution folder
+#   sh scripts/run.sh nistrel /U          the installed copy's uninstall
 # SUITE_LANG=en_US.UTF-8 shows an English system; the default is Japanese.
 set -e
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -45,11 +46,37 @@ if [ -z "$DISPLAY" ]; then
        "Close the program or press Ctrl+C to end both."
 fi
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d $managed /f >/dev/null 2>&1
-# The settings tool finds its companions beside it.
-dest="$tree/$program/wine-files"
-mkdir -p "$dest"
-if [ "$program" = tolvane ]; then
-  for p in tamrel pavrel nistrel; do cp -f "$tree/$p/$p.exe" "$dest/"; done
+export LANG=${SUITE_LANG:-ja_JP.UTF-8} LC_ALL=${SUITE_LANG:-ja_JP.UTF-8}
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+dist="$tree/distribution"
+if [ "$program" != nistrel ]; then
+  # Each program among every file users get beside it (the settings tool
+  # finds its companions, scripts, help files and icon there).
+  bin="$prefix/drive_c/suite/bin"
+  mkdir -p "$bin"
+  cp -rf "$dist/." "$bin/"
+  cd "$bin"
+  "$WINELOADER" "C:\\suite\\bin\\$program.exe" "$@"
+  exit
 fi
-cd "$tree/$program"
-sh "$root/scripts/wine-run.sh" "$tree/$program/$program.exe" "$@"
+case "$1" in
+  /[Uu]*)
+    # The uninstall, as Add or Remove Programs starts it: the installed copy.
+    dir=$(wine reg query 'HKLM\Software\Tazet\Tolvane' /v InstalledDir 2>/dev/null | tr -d '\r' |
+          sed -n 's/^ *InstalledDir *REG_SZ *//p')
+    [ -n "$dir" ] || { echo "run: the suite is not installed in this prefix: 'sh scripts/run.sh nistrel' installs it" >&2; exit 1; }
+    cd "$(wine winepath -u "$dir" 2>/dev/null | tr -d '\r')"
+    "$WINELOADER" "$dir\\NISTREL.EXE" "$@"
+    ;;
+  *)
+    # The installer in the distribution folder, unpacked into the prefix as
+    # users unpack the zip.
+    version=$(sed -n 's/^set(SUITE_VERSION \(.*\))$/\1/p' "$root/cmake/SuiteDistribution.cmake")
+    setup="$prefix/drive_c/Tolvane-$version"
+    rm -rf "$setup"
+    mkdir -p "$setup"
+    cp -r "$dist/." "$setup/"
+    cd "$setup"
+    "$WINELOADER" "C:\\Tolvane-$version\\nistrel.exe" "$@"
+    ;;
+esac
