@@ -104,7 +104,10 @@ std::wstring Caption(HWND w) {
 // the window system keeps when the program does not answer within a second.
 std::wstring Text(HWND w) {
   wchar_t buf[4096] = {};
-  SendMessageTimeoutW(w, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG, 5000, nullptr);
+  // A window whose program is busy answers late: its caption as the window
+  // system holds it then.
+  if (!SendMessageTimeoutW(w, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG, 1000, nullptr))
+    return Caption(w);
   return buf;
 }
 
@@ -177,7 +180,7 @@ struct TopSearch {
 BOOL CALLBACK VisitTop(HWND w, LPARAM lp) {
   auto& s = *reinterpret_cast<TopSearch*>(lp);
   if (!IsWindowVisible(w)) return TRUE;
-  if (s.caption.empty() ? IsClass(w, L"#32770") && Caption(w).empty() : Text(w) == s.caption || NameOf(w) == s.caption) {
+  if (s.caption.empty() ? IsClass(w, L"#32770") && Caption(w).empty() : NameOf(w) == s.caption || Text(w) == s.caption) {
     s.found = w;
     return FALSE;
   }
