@@ -393,6 +393,27 @@ TEST_F(Nistrel, EnglishInstallUsesTheEnglishSectionsNamesAndMenuFolder) {
   EXPECT_EQ(Messages()[0].caption, "Pelrond Grellow Setup");
 }
 
+// The list as the distribution ships it: UTF-16LE with its byte-order mark,
+// which the profile functions read as Unicode on every code page.
+TEST_F(Nistrel, AUnicodeListInstallsOnAJapaneseAndAnEnglishSystem) {
+  std::string unicode = "\xFF\xFE";
+  for (char16_t u : port::Utf8ToUtf16(kList)) {
+    unicode += static_cast<char>(u & 0xFF);
+    unicode += static_cast<char>(u >> 8);
+  }
+  for (bool english : {false, true}) {
+    if (english) English();
+    PutSetup(kSetup, unicode);
+    Install();
+    ASSERT_EQ(Messages().size(), 1u) << Messages()[0].text;
+    EXPECT_EQ(Messages()[0].icon, port::MbIcon::Information) << Messages()[0].text;
+    std::string menu = std::string(kPrograms) + (english ? "\\Kelvorin\\Kelvorin" : "\\トルヴァネ\\トルヴァネ");
+    EXPECT_EQ(LinkTarget(menu + ".LNK"), std::string(kInstall) + "\\tolvane.exe") << english;
+    EXPECT_EQ(files_.ReadAll(std::string(kInstall) + "\\nistrel.ini"), unicode) << english;
+    EXPECT_TRUE(files_.Exists(std::string(kInstall) + (english ? "\\licence_en.txt" : "\\licence_ja.txt")));
+  }
+}
+
 TEST_F(Nistrel, OnlyTheCleanupWizardTickedGetsNoDesktopShortcutAndLosesTheOldOne) {
   files_.AddFile(std::string(kDesktop) + "\\トルヴァネ.LNK", "an older shortcut");
   Install([](TfoMain& m) {

@@ -1,8 +1,39 @@
 #include "platform/memory/memory_profile.h"
 
 #include "platform/profile_text.h"
+#include "platform/text.h"
 
 namespace port {
+
+namespace {
+
+// A file that starts with the UTF-16LE byte-order mark is Unicode text to
+// the profile functions, whatever the code page; any other is in the code
+// page (UTF-8 on the memory machine).
+const std::string kUnicodeMark = "\xFF\xFE";
+
+bool IsUnicode(const std::string& bytes) { return bytes.compare(0, kUnicodeMark.size(), kUnicodeMark) == 0; }
+
+std::string Decode(const std::string& bytes) {
+  if (!IsUnicode(bytes)) return bytes;
+  std::u16string units;
+  for (size_t at = kUnicodeMark.size(); at + 1 < bytes.size(); at += 2)
+    units += static_cast<char16_t>(static_cast<unsigned char>(bytes[at]) | static_cast<unsigned char>(bytes[at + 1]) << 8);
+  return Utf16ToUtf8(units);
+}
+
+// The text in the form the file had: a Unicode file stays Unicode.
+std::string Encode(const std::string& text, bool unicode) {
+  if (!unicode) return text;
+  std::string bytes = kUnicodeMark;
+  for (char16_t u : Utf8ToUtf16(text)) {
+    bytes += static_cast<char>(u & 0xFF);
+    bytes += static_cast<char>(u >> 8);
+  }
+  return bytes;
+}
+
+}  // namespace
 
 MemoryProfile::MemoryProfile(Files& files, std::string windowsFolder)
     : files_(files), windowsFolder_(std::move(windowsFolder)) {}
@@ -16,7 +47,7 @@ std::string MemoryProfile::Resolve(const std::string& path) const {
 std::string MemoryProfile::Read(const std::string& path, const std::string& section, const std::string& key,
                                 const std::string& def, size_t maxLength) {
   std::optional<std::string> bytes = files_.ReadAll(Resolve(path));
-  return ProfileText(bytes.value_or("")).Read(section, key, def, maxLength);
+  return ProfileText(Decode(bytes.value_or(""))).Read(section, key, def, maxLength);
 }
 
 bool MemoryProfile::Write(const std::string& path, const std::string& section, const std::string& key,
@@ -25,7 +56,7 @@ bool MemoryProfile::Write(const std::string& path, const std::string& section, c
   if (!Load(path, text)) return false;
   ProfileText file(text);
   file.Write(section, key, value);
-  return files_.WriteAll(Resolve(path), file.Text());
+  return Store(path, file.Text());
 }
 
 bool MemoryProfile::Delete(const std::string& path, const std::string& section, const std::string& key) {
@@ -33,15 +64,15 @@ bool MemoryProfile::Delete(const std::string& path, const std::string& section, 
   if (!files_.Exists(file)) return true;
   std::optional<std::string> bytes = files_.ReadAll(file);
   if (!bytes) return false;
-  ProfileText text(*bytes);
+  ProfileText text(Decode(*bytes));
   if (!text.Delete(section, key)) return true;
-  return files_.WriteAll(file, text.Text());
+  return files_.WriteAll(file, Encode(text.Text(), IsUnicode(*bytes)));
 }
 
 std::vector<std::string> MemoryProfile::KeyNames(const std::string& path, const std::string& section) {
   std::optional<std::string> bytes = files_.ReadAll(Resolve(path));
   if (!bytes) return {};
-  return ProfileText(*bytes).KeyNames(section);
+  return ProfileText(Decode(*bytes)).KeyNames(section);
 }
 
 bool MemoryProfile::Load(const std::string& path, std::string& text) {
@@ -50,12 +81,14 @@ bool MemoryProfile::Load(const std::string& path, std::string& text) {
   if (!files_.Exists(file)) return true;
   std::optional<std::string> bytes = files_.ReadAll(file);
   if (!bytes) return false;
-  text = std::move(*bytes);
+  text = Decode(*bytes);
   return true;
 }
 
 bool MemoryProfile::Store(const std::string& path, const std::string& text) {
-  return files_.WriteAll(Resolve(path), text);
+  std::string file = Resolve(path);
+  std::optional<std::string> old = files_.Exists(file) ? files_.ReadAll(file) : std::nullopt;
+  return files_.WriteAll(file, Encode(text, old && IsUnicode(*old)));
 }
 
 }  // namespace port

@@ -1,7 +1,8 @@
 // The profile functions over a file-system port (the memory one in tests),
 // editing the file as Windows XP does: one line changes or is added, every
 // other byte stays. The memory machine's ANSI code page is UTF-8, so the text
-// is stored as it is given.
+// is stored as it is given; a file that starts with the UTF-16LE byte-order
+// mark is read, and written back, as Unicode, as XP's profile functions do.
 #pragma once
 #include "platform/files.h"
 #include "platform/profile.h"

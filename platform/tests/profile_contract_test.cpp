@@ -11,6 +11,7 @@
 
 #include "platform/profile_text.h"
 #include "platform/tests/scratch_files.h"
+#include "platform/text.h"
 
 namespace porttest {
 namespace {
@@ -249,6 +250,32 @@ TEST_P(ProfileContract, LoadingAndStoringRefuseWhatTheProfileFunctionsRefuse) {
   std::string longer = Put("shorter.ini", "[S]\r\nk=a long value that the new text does not have\r\n");
   ASSERT_TRUE(profile().Store(longer, "[S]\r\nk=1\r\n"));
   EXPECT_EQ(profile().KeyNames(longer, "S"), (std::vector<std::string>{"k"})) << "nothing of the old text is left";
+}
+
+// UTF-16LE bytes with the byte-order mark: a Unicode profile file.
+std::string UnicodeFile(const std::string& text) {
+  std::string bytes = "\xFF\xFE";
+  for (char16_t u : Utf8ToUtf16(text)) {
+    bytes += static_cast<char>(u & 0xFF);
+    bytes += static_cast<char>(u >> 8);
+  }
+  return bytes;
+}
+
+TEST_P(ProfileContract, AUnicodeFileReadsTheSameOnEveryCodePageAndStaysUnicode) {
+  std::string path = Put("u.ini", UnicodeFile("; 一覧\r\n[Tolvane]\r\nJA=トルヴァネ\r\nFile1=tolvane.exe\r\n[B]\r\nx=1\r\n"));
+  EXPECT_EQ(profile().Read(path, "tolvane", "JA", ""), "トルヴァネ");
+  EXPECT_EQ(profile().Read(path, "Tolvane", "File1", ""), "tolvane.exe");
+  EXPECT_EQ(profile().KeyNames(path, "Tolvane"), (std::vector<std::string>{"JA", "File1"}));
+  ASSERT_TRUE(profile().Write(path, "B", "名前", "値"));
+  ASSERT_TRUE(profile().Delete(path, "B", "x"));
+  EXPECT_EQ(profile().Read(path, "B", "名前", ""), "値");
+  EXPECT_EQ(profile().Read(path, "Tolvane", "JA", ""), "トルヴァネ");
+  EXPECT_EQ(files().ReadAll(path).value_or("").substr(0, 2), "\xFF\xFE") << "written back as Unicode";
+  if (memory()) {
+    EXPECT_EQ(files().ReadAll(path),
+              UnicodeFile("; 一覧\r\n[Tolvane]\r\nJA=トルヴァネ\r\nFile1=tolvane.exe\r\n[B]\r\n名前=値\r\n"));
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Ports, ProfileContract, ::testing::ValuesIn(MachineNames()),
