@@ -10,9 +10,10 @@
 //   launcher tree WINDOW COMMAND-LINE TAB
 // WINDOW is the main window's caption; TAB a sheet's name or "-" (no tab);
 // BOX and BUTTON a control's name (as the renderer names windows) or caption.
-// Output: "start MS KIB CPU-MS", or "apply MS KIB CPU-MS" (the processor
-// time of the program in the timed stretch); for "tree", one line a window
-// (see PrintTree).
+// Output: "start MS KIB CPU-MS STRETCHES", or "apply MS KIB CPU-MS
+// STRETCHES" (the processor time of the program in the timed stretch; the
+// stretches as Stretches tells); for "tree", one line a window (see
+// PrintTree).
 #include <windows.h>
 #include <commctrl.h>
 #include <psapi.h>
@@ -71,10 +72,37 @@ BOOL CALLBACK VisitTop(HWND w, LPARAM lp) {
   wchar_t cls[64] = {};
   GetClassNameW(w, cls, 64);
   if (s.dialog != (wcscmp(cls, L"#32770") == 0)) return TRUE;
-  if (Text(w) != s.caption) return TRUE;
+  // The text the window system keeps: nothing is sent to a program that
+  // is busy, so the search neither waits for it nor slows it.
+  wchar_t text[1024] = {};
+  GetWindowTextW(w, text, 1024);
+  if (text != s.caption) return TRUE;
   s.found = w;
   return FALSE;
 }
+
+// Whether the process shows a top-level window other than `except` (the
+// splash or a progress form beside the main window).
+struct Other {
+  DWORD pid;
+  HWND except, awaited;
+  bool seen = false;
+};
+BOOL CALLBACK VisitOther(HWND w, LPARAM lp) {
+  auto& s = *reinterpret_cast<Other*>(lp);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(w, &owner);
+  if (owner != s.pid || w == s.except || w == s.awaited || !IsWindowVisible(w)) return TRUE;
+  s.seen = true;
+  return FALSE;
+}
+
+// The moments of a road as the launcher sees them, in ms from its start:
+// another window of the program first shown (the splash, the progress
+// form), all such windows gone, the awaited window shown, and it idle.
+struct Marks {
+  double other = -1, otherGone = -1, shown = -1, idle = -1;
+};
 
 HWND FindTop(DWORD pid, const std::wstring& caption, bool dialog) {
   Search s{pid, caption, dialog};
@@ -84,12 +112,25 @@ HWND FindTop(DWORD pid, const std::wstring& caption, bool dialog) {
 
 // Waits (up to 30 s) for the window to be shown, then for its thread to
 // answer a message: the start-up road is over and the loop waits for input.
-HWND WaitShownIdle(HANDLE process, DWORD pid, const std::wstring& caption, bool dialog) {
+// Marks, from `t0`, when other windows of the program (not `main`) come and go.
+HWND WaitShownIdle(HANDLE process, DWORD pid, const std::wstring& caption, bool dialog, double t0 = 0,
+                   Marks* marks = nullptr, HWND main = nullptr) {
   for (int i = 0; i < 30000; ++i) {
-    if (HWND w = FindTop(pid, caption, dialog)) {
+    HWND w = FindTop(pid, caption, dialog);
+    if (marks) {
+      Other o{pid, main, w};
+      EnumWindows(VisitOther, reinterpret_cast<LPARAM>(&o));
+      double now = Now() - t0;
+      if (o.seen && marks->other < 0) marks->other = now;
+      if (!o.seen && marks->other >= 0 && marks->otherGone < 0) marks->otherGone = now;
+      if (w && marks->other >= 0 && marks->otherGone < 0) marks->otherGone = now;  // still shown beside it
+    }
+    if (w) {
+      if (marks) marks->shown = Now() - t0;
       DWORD_PTR r;
-      if (SendMessageTimeoutW(w, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &r)) return w;
-      return nullptr;
+      bool idle = SendMessageTimeoutW(w, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &r);
+      if (marks) marks->idle = Now() - t0;
+      return idle ? w : nullptr;
     }
     if (WaitForSingleObject(process, 0) == WAIT_OBJECT_0) return nullptr;
     Sleep(1);
@@ -259,6 +300,16 @@ std::string Ms(double ms) {
   return buf;
 }
 
+// " BEFORE OTHER BETWEEN IDLE": the stretches of a road in ms, to the other
+// window first seen, while it showed, from its going to the awaited window
+// shown, and from then to idle (BEFORE is the whole road to shown and the
+// next two 0 when no other window was seen).
+std::string Stretches(const Marks& m) {
+  if (m.other < 0) return " " + Ms(m.shown) + " 0.0 0.0 " + Ms(m.idle - m.shown);
+  return " " + Ms(m.other) + " " + Ms(m.otherGone - m.other) + " " + Ms(m.shown - m.otherGone) + " " +
+         Ms(m.idle - m.shown);
+}
+
 int Run(int argc, wchar_t** argv) {
   if (argc < 4) return Fail("usage: launcher start|apply|tree WINDOW COMMAND-LINE [TAB BOX BUTTON]");
   std::wstring mode = argv[1], caption = argv[2], line = argv[3];
@@ -271,7 +322,8 @@ int Run(int argc, wchar_t** argv) {
   double t0 = Now();
   if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
     return Fail("cannot start the program");
-  HWND main = WaitShownIdle(pi.hProcess, pi.dwProcessId, caption, false);
+  Marks marks;
+  HWND main = WaitShownIdle(pi.hProcess, pi.dwProcessId, caption, false, t0, &marks);
   double started = Now() - t0;
   if (!main) {
     Finish(pi, nullptr);
@@ -289,7 +341,8 @@ int Run(int argc, wchar_t** argv) {
     return 0;
   }
   if (!apply) {
-    Print("start " + Ms(started) + " " + std::to_string(PeakKiB(pi.hProcess)) + " " + Ms(CpuMs(pi.hProcess)));
+    Print("start " + Ms(started) + " " + std::to_string(PeakKiB(pi.hProcess)) + " " + Ms(CpuMs(pi.hProcess)) +
+          Stretches(marks));
     Finish(pi, main);
     return 0;
   }
@@ -307,13 +360,15 @@ int Run(int argc, wchar_t** argv) {
   SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &r);
   double t1 = Now(), cpu1 = CpuMs(pi.hProcess);
   PostMessageW(button, BM_CLICK, 0, 0);
-  HWND question = WaitShownIdle(pi.hProcess, pi.dwProcessId, L"", true);
+  Marks applyMarks;
+  HWND question = WaitShownIdle(pi.hProcess, pi.dwProcessId, L"", true, t1, &applyMarks, main);
   double applied = Now() - t1;
   if (!question) {
     Finish(pi, main);
     return Fail("no question after the click");
   }
-  Print("apply " + Ms(applied) + " " + std::to_string(PeakKiB(pi.hProcess)) + " " + Ms(CpuMs(pi.hProcess) - cpu1));
+  Print("apply " + Ms(applied) + " " + std::to_string(PeakKiB(pi.hProcess)) + " " + Ms(CpuMs(pi.hProcess) - cpu1) +
+        Stretches(applyMarks));
   PostMessageW(GetDlgItem(question, IDNO), BM_CLICK, 0, 0);
   Sleep(200);
   Finish(pi, main);

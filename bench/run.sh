@@ -5,7 +5,9 @@
 # and, for the settings tool, the same-work program (bench/samework.cpp)
 # that repeats what the tool did to the system, recorded here first; in one
 # private prefix, rounds in alternating order after a warm-up; prints
-# medians, their ratios, ranges and the peak working sets.
+# medians, their ratios, ranges and the peak working sets, then the
+# stretches of each road (splash or progress form, window shown, idle)
+# beside the same-work baseline's.
 # Usage: sh bench/run.sh [TREE] [PAIRS]   (TREE: build/win64 by default;
 # PAIRS: 11 by default, at least 10; 0 only records the same-work baseline's
 # work and stops). Builds nothing: build the tree first. With BENCH_OTHER
@@ -39,7 +41,7 @@ trap 'rm -rf "$out"; [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true'
 measure() {
   name=$1; shift
   line=$(launch "$@") || { echo "bench: $name failed: $line" >&2; exit 1; }
-  echo "$line" | awk '{print $2, $3, $4}' >> "$out/$name"
+  echo "$line" | awk '{print $2, $3, $4, $5, $6, $7, $8}' >> "$out/$name"
 }
 # A round runs each figure's program and its two baselines (the one-window
 # program and the same-work one); every second round in the other order.
@@ -118,6 +120,21 @@ row "start-up, processor time" 3 tolvane bare same
 row "apply, processor time" 3 apply bare_apply same_apply
 row "start-up peak working set" 2 tolvane bare same
 row "peak working set after apply" 2 apply bare_apply same_apply
+# The stretches as the launcher sees them, against the same-work baseline.
+echo "stretch by stretch (the launcher's view; the one-window program has no splash or progress form):"
+srow() {  # srow TITLE COLUMN PROGRAM SAME-WORK
+  a=$(col "$3" "$2") w=$(col "$4" "$2")
+  printf '%-30s %9s %9s %6s %9s %6s   %s / %s\n' "$1" "$a" "-" "-" "$w" "$(awk -v a="$a" -v b="$w" \
+    'BEGIN {if (b > 0) printf "%.2f", a / b; else print "-"}')" "$(range "$3" "$2")" "$(range "$4" "$2")"
+}
+srow "start: to the splash shown" 4 tolvane same
+srow "start: the splash shown" 5 tolvane same
+srow "start: splash gone to shown" 6 tolvane same
+srow "start: shown to idle" 7 tolvane same
+srow "apply: to the progress form" 4 apply same_apply
+srow "apply: the progress form shown" 5 apply same_apply
+srow "apply: to the question shown" 6 apply same_apply
+srow "apply: the question to idle" 7 apply same_apply
 if [ -n "$BENCH_OTHER" ]; then
   echo "the other build ($BENCH_OTHER):"
   row "settings tool start-up" 1 other bare same
