@@ -21,7 +21,8 @@
 //                                         and each column's text after a tab
 //   driver select WINDOW CONTROL TEXT     choose the item TEXT of a combo box
 //   driver tab WINDOW CONTROL TAB         click a tab of a tab control by its caption, its sheet's name
-//                                         or its number (from 0)
+//                                         or its number (from 0); done once its sheet shows, or once
+//                                         the click opened a window (a box that keeps the page)
 //   driver hint WINDOW CONTROL            print the control's tooltip text (nothing when it has none)
 //   driver captions WINDOW CONTROL        check that every shown caption inside CONTROL (a sheet, or the
 //                                         window's name) fits its control in the control's font: prints
@@ -193,13 +194,18 @@ HWND FindTop(const std::wstring& caption) {
   return s.found;
 }
 
-// The captions of the shown top-level windows, for a failure's message.
+std::wstring MessageText(HWND box);
+
+// The captions of the shown top-level windows (a box with its text), for a
+// failure's message.
 std::wstring ShownWindows() {
   std::wstring all;
   EnumWindows(
       [](HWND w, LPARAM lp) -> BOOL {
         auto& all = *reinterpret_cast<std::wstring*>(lp);
-        if (IsWindowVisible(w) && all.size() < 600) all += (all.empty() ? L"\"" : L", \"") + Text(w) + L"\"";
+        if (!IsWindowVisible(w) || all.size() >= 600) return TRUE;
+        all += (all.empty() ? L"\"" : L", \"") + Text(w) + L"\"";
+        if (IsClass(w, L"#32770")) all += L" (a box: \"" + MessageText(w) + L"\")";
         return TRUE;
       },
       reinterpret_cast<LPARAM>(&all));
@@ -1062,20 +1068,28 @@ int Run(int argc, wchar_t** argv) {
     int index = TabIndex(c, argv[4]);
     RECT r;
     if (index < 0 || !TabRect(c, index, r)) return Fail(L"no tab \"" + std::wstring(argv[4]) + L"\"");
+    DWORD pid = 0;
+    GetWindowThreadProcessId(top, &pid);
+    std::vector<HWND> before = ShownTops(pid);
     if (!MouseAt(c, {(r.left + r.right) / 2, (r.top + r.bottom) / 2}, 1, why))
       return Fail(L"tab \"" + std::wstring(argv[4]) + L"\": " + why);
-    // Done once the tab is chosen, its sheet shown and painted.
+    // Done once the tab is chosen, its sheet shown and painted, or once the
+    // click opened a window (a box that refuses to leave the page).
     HWND sheet = nullptr;
     int at = 0;
     for (HWND w : Children(c))
       if (GetParent(w) == c && at++ == index) sheet = w;
     int current = -1;
+    bool opened = false;
     if (!Until([&] {
           current = static_cast<int>(SendMessageW(c, TCM_GETCURSEL, 0, 0));
-          return current == index && (!sheet || IsWindowVisible(sheet));
+          for (HWND t : ShownTops(pid))
+            if (std::find(before.begin(), before.end(), t) == before.end()) opened = true;
+          return opened || (current == index && (!sheet || IsWindowVisible(sheet)));
         }))
       return Fail(L"tab \"" + std::wstring(argv[4]) + L"\" (" + std::to_wstring(index) + L") is not shown after the click in " +
-                  Seconds() + L"; the chosen tab is " + std::to_wstring(current));
+                  Seconds() + L"; the chosen tab is " + std::to_wstring(current) + L"; shown are: " + ShownWindows());
+    if (opened) return 0;
     return Settled(top) ? 0 : Fail(L"window \"" + std::wstring(argv[2]) + L"\" still paints after " + Seconds());
   }
   if (cmd == L"type") {
@@ -1096,10 +1110,22 @@ int Run(int argc, wchar_t** argv) {
     return 0;
   }
   // A state, at once, or with an expected one once it is so (or at the limit).
+  // (a state not reached is told on the error output too: the callers
+  // compare the printed state)
   auto state = [&](auto read) {
     if (argc < 5) return Flag(read()) ? 0 : 1;
     bool want = number(4) != 0;
-    return Flag(Until([&] { return read() == want; }) ? want : !want) ? 0 : 1;
+    bool reached = Until([&] { return read() == want; });
+    if (!reached) {
+      std::wstring why = L"driver: " + cmd + L" of \"" + std::wstring(argv[3]) + L"\" in \"" + std::wstring(argv[2]) +
+                         L"\" is not " + (want ? L"1" : L"0") + L" after " + Seconds() + L"; shown are: " + ShownWindows() + L"\n";
+      int n = WideCharToMultiByte(CP_UTF8, 0, why.c_str(), static_cast<int>(why.size()), nullptr, 0, nullptr, nullptr);
+      std::string u(static_cast<size_t>(n), '\0');
+      WideCharToMultiByte(CP_UTF8, 0, why.c_str(), static_cast<int>(why.size()), u.data(), n, nullptr, nullptr);
+      DWORD written;
+      WriteFile(GetStdHandle(STD_ERROR_HANDLE), u.data(), static_cast<DWORD>(u.size()), &written, nullptr);
+    }
+    return Flag(reached ? want : !want) ? 0 : 1;
   };
   if (cmd == L"checked") return state([&] { return SendMessageW(c, BM_GETCHECK, 0, 0) == BST_CHECKED; });
   if (cmd == L"enabled") return state([&] { return IsWindowEnabled(c) != FALSE; });
