@@ -339,16 +339,19 @@ bool ClickButton(HWND c, std::wstring& why) {
   GetWindowThreadProcessId(c, &pid);
   std::vector<HWND> before = ShownTops(pid);
   HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
-  bool returned = false;
-  if (!SendMessageCallbackW(c, BM_CLICK, 0, 0, Returned, reinterpret_cast<ULONG_PTR>(&returned))) {
+  // (the answer may come after the click counts as done, while a serving
+  // driver runs later commands: its flag outlives the click)
+  bool* returned = new bool(false);
+  if (!SendMessageCallbackW(c, BM_CLICK, 0, 0, Returned, reinterpret_cast<ULONG_PTR>(returned))) {
     if (process) CloseHandle(process);
+    delete returned;
     why = L"the click cannot be sent";
     return false;
   }
   bool done = Until([&] {
     MSG m;  // (the answer comes among the driver's own messages)
     while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
-    if (returned || !IsWindow(c) || (process && WaitForSingleObject(process, 0) == WAIT_OBJECT_0)) return true;
+    if (*returned || !IsWindow(c) || (process && WaitForSingleObject(process, 0) == WAIT_OBJECT_0)) return true;
     for (HWND t : ShownTops(pid))
       if (std::find(before.begin(), before.end(), t) == before.end()) return true;
     return false;
@@ -1135,7 +1138,48 @@ int Run(int argc, wchar_t** argv) {
 
 }  // namespace
 
+// serve: the requests one a line from the standard input (UTF-8, the words
+// apart by the unit separator 0x1F: a request's number, the command and its
+// arguments), each answered as a call of its own would be, then a line of
+// the record separator 0x1E, the number, 0x1F and the status. One driver
+// serves a whole test so, without a program start a command.
+int Serve() {
+  HANDLE in = GetStdHandle(STD_INPUT_HANDLE);
+  std::string pending;
+  for (;;) {
+    size_t end;
+    while ((end = pending.find('\n')) == std::string::npos) {
+      char chunk[4096];
+      DWORD got = 0;
+      if (!ReadFile(in, chunk, sizeof chunk, &got, nullptr) || got == 0) return 0;
+      pending.append(chunk, got);
+    }
+    std::string line = pending.substr(0, end);
+    pending.erase(0, end + 1);
+    std::vector<std::wstring> words{L"driver"};
+    for (size_t at = 0;;) {
+      size_t next = line.find('\x1f', at);
+      std::string word = line.substr(at, next == std::string::npos ? std::string::npos : next - at);
+      int n = MultiByteToWideChar(CP_UTF8, 0, word.data(), static_cast<int>(word.size()), nullptr, 0);
+      std::wstring w(static_cast<size_t>(n), L'\0');
+      MultiByteToWideChar(CP_UTF8, 0, word.data(), static_cast<int>(word.size()), w.data(), n);
+      words.push_back(w);
+      if (next == std::string::npos) break;
+      at = next + 1;
+    }
+    std::wstring number = words.size() > 1 ? words[1] : L"";
+    if (words.size() > 1) words.erase(words.begin() + 1);
+    std::vector<wchar_t*> argv;
+    for (std::wstring& w : words) argv.push_back(w.data());
+    argv.push_back(nullptr);
+    int argc = static_cast<int>(words.size());
+    int status = argc < 3 ? Fail(L"usage: driver COMMAND WINDOW [CONTROL] [ARG]") : Run(argc, argv.data());
+    Print(L"\x1e" + number + L"\x1f" + std::to_wstring(status));
+  }
+}
+
 int wmain(int argc, wchar_t** argv) {
+  if (argc == 2 && std::wstring(argv[1]) == L"serve") return Serve();
   if (argc < 3) return Fail(L"usage: driver COMMAND WINDOW [CONTROL] [ARG]");
   return Run(argc, argv);
 }

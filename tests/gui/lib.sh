@@ -37,22 +37,77 @@ fail() {
   wineserver -k 2>/dev/null || true
   exit 1
 }
-# driver COMMAND ARG...: its words without carriage returns, and its status
-# (kept past the test's set -e, which would end the pipe's left side before
-# it wrote the status down: a failed call would return the last call's).
+# driver_once COMMAND ARG...: one driver program for the call: its words
+# without carriage returns, and its status (kept past the test's set -e,
+# which would end the pipe's left side before it wrote the status down).
 driver_status=${driver_status:-$(mktemp)}
-driver() {
+driver_once() {
   { driver_rc=0; sh "$src/scripts/wine-run.sh" "$driver_exe" "$@" || driver_rc=$?; echo $driver_rc >"$driver_status"; } |
     tr -d '\r'
   return "$(cat "$driver_status")"
 }
+# driver COMMAND ARG...: the same, answered by one driver program that serves
+# the test (a program start costs more than most commands), through two
+# pipes in a folder named after the environment the calls see: once that
+# changed (a language, a variable the programs read), another driver serves.
+# Each request carries a number of its own that its answer ends with, so a
+# caller that stopped reading (a grep -q satisfied) leaves nothing behind
+# for the next. The drivers stop before the prefix's server does. A program
+# that a driver starts (exec) inherits its handles: those calls have a
+# driver of their own.
+driver_dir=${driver_dir:-$(mktemp -d)}
+driver_us=$(printf '\037') driver_rs=$(printf '\036')
+driver_stop() {
+  for driver_d in "$driver_dir"/s*; do
+    [ -f "$driver_d/pid" ] || continue
+    read -r driver_p <"$driver_d/pid" || true
+    kill -KILL "$driver_p" 2>/dev/null || true
+    wait "$driver_p" 2>/dev/null || true
+    rm -rf "$driver_d"
+  done
+}
+driver() {
+  case $1 in exec|exec-painted) driver_once "$@"; return ;; esac
+  driver_d="$driver_dir/s$(env | grep -v '^\(PWD\|OLDPWD\|_\|SHLVL\)=' | LC_ALL=C sort | cksum | tr ' ' -)"
+  driver_p=""
+  [ ! -f "$driver_d/pid" ] || read -r driver_p <"$driver_d/pid" || true
+  if [ -z "$driver_p" ] || ! kill -0 "$driver_p" 2>/dev/null; then
+    driver_stop
+    mkdir -p "$driver_d"
+    mkfifo "$driver_d/in" "$driver_d/out"
+    # (both opened for reading and writing: no open waits for the other
+    # side, and the driver's input never ends between requests)
+    sh "$src/scripts/wine-run.sh" "$driver_exe" serve 0<>"$driver_d/in" 1<>"$driver_d/out" 6<&- 7>&- &
+    echo $! >"$driver_d/pid"
+  fi
+  read -r driver_id </proc/sys/kernel/random/uuid
+  driver_line=$driver_id
+  for driver_word; do driver_line="$driver_line$driver_us$driver_word"; done
+  driver_answer=""
+  {
+    printf '%s\n' "$driver_line" >&7
+    while IFS= read -r driver_out <&6; do
+      case $driver_out in
+        "$driver_rs$driver_id$driver_us"*) break ;;
+        "$driver_rs"*) driver_answer="" ;;  # the rest of an answer nobody read
+        *) driver_answer="$driver_answer$driver_out
+" ;;
+      esac
+    done
+  } 7<>"$driver_d/in" 6<>"$driver_d/out"
+  printf '%s' "$driver_answer"
+  return "${driver_out#"$driver_rs$driver_id$driver_us"}"
+}
+# The prefix's server stops (and with it every program of the prefix) only
+# after the serving driver.
+wineserver() { driver_stop; "$WINESERVER" "$@"; }
 # start EXE ARG...: the program in the background, its process id in $pid,
 # what it writes kept for a failure's message.
 start_log=${start_log:-$(mktemp)}
 start() {
   exe=$1; shift
   start_exe=$(basename "$exe")
-  sh "$src/scripts/wine-run.sh" "$exe" "$@" >"$start_log" 2>&1 &
+  sh "$src/scripts/wine-run.sh" "$exe" "$@" >"$start_log" 2>&1 6<&- 7>&- &
   pid=$!
 }
 # ended: waits for the program of $pid to end.
@@ -74,7 +129,7 @@ await() {
 # on_exit COMMANDS: the test's exit trap.
 # The prefix's Wine server is stopped first, while the prefix that names it is
 # still there.
-on_exit() { trap "wineserver -k 2>/dev/null || true; rm -f \"\$driver_status\" \"\$start_log\"; $1" EXIT; }
+on_exit() { trap "wineserver -k 2>/dev/null || true; rm -rf \"\$driver_status\" \"\$start_log\" \"\$driver_dir\"; $1" EXIT; }
 regq() { wine reg query "$@" 2>/dev/null | tr -d '\r'; }
 # shot CAPTION FILE: the window with that caption as a PNG, once it has
 # painted all it was asked to.
