@@ -56,6 +56,9 @@ driver_once() {
 # that a driver starts (exec) inherits its handles: those calls have a
 # driver of their own.
 driver_dir=${driver_dir:-$(mktemp -d)}
+# (a driver writes its errors to the test's own error output, descriptor 5:
+# one started inside a command substitution must not hold its pipe open)
+[ -n "$driver_err" ] || { exec 5>&2; driver_err=5; }
 driver_us=$(printf '\037') driver_rs=$(printf '\036')
 driver_stop() {
   for driver_d in "$driver_dir"/s*; do
@@ -77,7 +80,7 @@ driver() {
     mkfifo "$driver_d/in" "$driver_d/out"
     # (both opened for reading and writing: no open waits for the other
     # side, and the driver's input never ends between requests)
-    sh "$src/scripts/wine-run.sh" "$driver_exe" serve 0<>"$driver_d/in" 1<>"$driver_d/out" 6<&- 7>&- &
+    sh "$src/scripts/wine-run.sh" "$driver_exe" serve 0<>"$driver_d/in" 1<>"$driver_d/out" 2>&5 6<&- 7>&- &
     echo $! >"$driver_d/pid"
   fi
   read -r driver_id </proc/sys/kernel/random/uuid
