@@ -48,39 +48,39 @@ driver_once() {
 }
 # driver COMMAND ARG...: the same, answered by one driver program that serves
 # the test (a program start costs more than most commands), through two
-# pipes in a folder named after the environment the calls see: once that
-# changed (a language, a variable the programs read), another driver serves.
-# Each request carries a number of its own that its answer ends with, so a
-# caller that stopped reading (a grep -q satisfied) leaves nothing behind
-# for the next. The drivers stop before the prefix's server does. A program
-# that a driver starts (exec) inherits its handles: those calls have a
-# driver of their own.
+# pipes. Once what the driver runs on changed (the language, the prefix, the
+# limit of the waits), another driver serves. Each request carries a number
+# of its own that its answer ends with, so a caller that stopped reading (a
+# grep -q satisfied) leaves nothing behind for the next. The driver stops
+# before the prefix's server does. A program that a driver starts (exec)
+# inherits its handles and environment: those calls have a driver of their
+# own.
 driver_dir=${driver_dir:-$(mktemp -d)}
 # (a driver writes its errors to the test's own error output, descriptor 5:
 # one started inside a command substitution must not hold its pipe open)
 [ -n "$driver_err" ] || { exec 5>&2; driver_err=5; }
 driver_us=$(printf '\037') driver_rs=$(printf '\036')
 driver_stop() {
-  for driver_d in "$driver_dir"/s*; do
-    [ -f "$driver_d/pid" ] || continue
-    read -r driver_p <"$driver_d/pid" || true
-    kill -KILL "$driver_p" 2>/dev/null || true
-    wait "$driver_p" 2>/dev/null || true
-    rm -rf "$driver_d"
-  done
+  [ -f "$driver_dir/s/pid" ] || return 0
+  read -r driver_p <"$driver_dir/s/pid" || true
+  kill -KILL "$driver_p" 2>/dev/null || true
+  wait "$driver_p" 2>/dev/null || true
+  rm -rf "$driver_dir/s"
 }
 driver() {
   case $1 in exec|exec-painted) driver_once "$@"; return ;; esac
-  driver_d="$driver_dir/s$(env | grep -v '^\(PWD\|OLDPWD\|_\|SHLVL\)=' | LC_ALL=C sort | cksum | tr ' ' -)"
-  driver_p=""
-  [ ! -f "$driver_d/pid" ] || read -r driver_p <"$driver_d/pid" || true
-  if [ -z "$driver_p" ] || ! kill -0 "$driver_p" 2>/dev/null; then
+  driver_d="$driver_dir/s"
+  driver_key="${SUITE_LANG:-}|${SUITE_GUI_WAIT:-}|${WINEDEBUG:-}|$WINEPREFIX"
+  driver_p="" driver_k=""
+  [ ! -f "$driver_d/pid" ] || { read -r driver_p <"$driver_d/pid"; read -r driver_k <"$driver_d/key"; } || true
+  if [ -z "$driver_p" ] || [ "$driver_k" != "$driver_key" ] || ! kill -0 "$driver_p" 2>/dev/null; then
     driver_stop
     mkdir -p "$driver_d"
     mkfifo "$driver_d/in" "$driver_d/out"
     # (both opened for reading and writing: no open waits for the other
     # side, and the driver's input never ends between requests)
     sh "$src/scripts/wine-run.sh" "$driver_exe" serve 0<>"$driver_d/in" 1<>"$driver_d/out" 2>&5 6<&- 7>&- &
+    printf '%s\n' "$driver_key" >"$driver_d/key"
     echo $! >"$driver_d/pid"
   fi
   read -r driver_id </proc/sys/kernel/random/uuid
