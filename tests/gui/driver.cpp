@@ -194,6 +194,22 @@ HWND FindTop(const std::wstring& caption) {
   return s.found;
 }
 
+// Every shown top-level window of that caption (a progress form may carry
+// its program's title over the main window for a while).
+std::vector<HWND> FindTops(const std::wstring& caption) {
+  struct All { TopSearch s; std::vector<HWND> found; } all{{caption}, {}};
+  EnumWindows(
+      [](HWND w, LPARAM lp) -> BOOL {
+        auto& all = *reinterpret_cast<All*>(lp);
+        all.s.found = nullptr;
+        VisitTop(w, reinterpret_cast<LPARAM>(&all.s));
+        if (all.s.found) all.found.push_back(w);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&all));
+  return all.found;
+}
+
 std::wstring MessageText(HWND box);
 
 // The captions of the shown top-level windows (a box with its text), for a
@@ -998,8 +1014,20 @@ int Run(int argc, wchar_t** argv) {
   }
   if (cmd == L"captions" && NameOf(top) == argv[3]) return Captions(top, top);
   if (cmd == L"face" && NameOf(top) == argv[3]) return argc < 5 ? Fail(L"missing screenshot") : Face(top, top, argv[4]);
-  HWND c = Control(top, argv[3]);
-  if (!c) return Fail(L"no control \"" + std::wstring(argv[3]) + L"\" in \"" + std::wstring(argv[2]) + L"\" in " + Seconds());
+  // The control in the window found, else in another shown window of that
+  // caption (the first found may be a progress form of the same title).
+  HWND c = Wait([&] {
+    if (HWND found = IsWindow(top) ? FindControl(top, argv[3]) : nullptr) return found;
+    for (HWND t : FindTops(argv[2]))
+      if (HWND found = t != top ? FindControl(t, argv[3]) : nullptr) {
+        top = t;
+        return found;
+      }
+    return static_cast<HWND>(nullptr);
+  });
+  if (!c) return Fail(L"no control \"" + std::wstring(argv[3]) + L"\" in \"" + std::wstring(argv[2]) + L"\" in " + Seconds() +
+                      L"; shown are: " + ShownWindows());
+  if (!Answers(top)) return Fail(L"window \"" + std::wstring(argv[2]) + L"\" takes no messages in " + Seconds());
   if (cmd == L"captions") return Captions(top, c);
   if (cmd == L"hint") return Hint(top, c);
   if (cmd == L"face") return argc < 5 ? Fail(L"missing screenshot") : Face(top, c, argv[4]);
