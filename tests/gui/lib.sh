@@ -133,7 +133,17 @@ await() {
 # The prefix's Wine server is stopped first, while the prefix that names it is
 # still there.
 on_exit() { trap "wineserver -k 2>/dev/null || true; rm -rf \"\$driver_status\" \"\$start_log\" \"\$driver_dir\"; $1" EXIT; }
-regq() { wine reg query "$@" 2>/dev/null | tr -d '\r'; }
+# regq ARG...: what Wine's reg query shows; a start that failed (a status
+# above reg's 1 for a missing key, or Wine's own complaint) is told on the
+# test's error output.
+regq() {
+  regq_rc=0
+  regq_out=$(wine reg query "$@" 2>"$driver_dir/reg.err") || regq_rc=$?
+  if [ "$regq_rc" -gt 1 ] || grep -q '^wine\|err:' "$driver_dir/reg.err"; then
+    printf 'regq %s: status %s: %s\n' "$*" "$regq_rc" "$(cat "$driver_dir/reg.err")" >&5
+  fi
+  [ -z "$regq_out" ] || printf '%s\n' "$regq_out" | tr -d '\r'
+}
 # shot CAPTION FILE: the window with that caption as a PNG, once it has
 # painted all it was asked to.
 shot() {
