@@ -139,7 +139,7 @@ on_exit() { trap "wineserver -k 2>/dev/null || true; rm -rf \"\$driver_status\" 
 regq() {
   regq_rc=0
   regq_out=$(wine reg query "$@" 2>"$driver_dir/reg.err") || regq_rc=$?
-  if [ "$regq_rc" -gt 1 ] || grep -q '^wine\|err:' "$driver_dir/reg.err"; then
+  if [ "$regq_rc" -gt 1 ] || grep -v 'could not open working directory' "$driver_dir/reg.err" | grep -q '^wine\|err:'; then
     printf 'regq %s: status %s: %s\n' "$*" "$regq_rc" "$(cat "$driver_dir/reg.err")" >&5
   fi
   [ -z "$regq_out" ] || printf '%s\n' "$regq_out" | tr -d '\r'
