@@ -229,9 +229,16 @@ std::wstring ShownWindows() {
 }
 
 // The shown top-level window of that caption, once its thread takes messages.
+// (a window found that went meanwhile, a progress form of the same title,
+// gives way to another of the caption)
 HWND TopLevel(const std::wstring& caption) {
-  HWND w = Wait([&] { return FindTop(caption); });
-  return w && Answers(w) ? w : nullptr;
+  DWORD start = GetTickCount();
+  for (;;) {
+    HWND w = Wait([&] { return FindTop(caption); });
+    if (!w) return nullptr;
+    if (Answers(w)) return w;
+    if (IsWindow(w) || GetTickCount() - start >= Limit()) return nullptr;
+  }
 }
 
 // Children in creation order, depth first (as EnumChildWindows gives them).
