@@ -126,6 +126,15 @@ copy_prefix() {
   find "$2.copying/drive_c/windows/system32" -type f \
        ! -regex '.*\.\(dll\|exe\|nls\|ocx\|drv\|cpl\|acm\|tlb\|ax\|com\|sys\|mui\)' \
        -exec sh -c 'for f; do cp -p "$f" "$f.copy" && mv -f "$f.copy" "$f"; done' sh {} +
+  # Wine names the folder of a prefix's server at random on its first start
+  # there and writes the name into the prefix: two programs started at once
+  # in a new prefix would name two folders, and run under two servers that
+  # do not see each other's windows (or one ends finding no server). The
+  # name is written now, while nothing else runs there (a server stop does
+  # it, and finds nothing to stop).
+  WINEPREFIX="$(cd "$2.copying" && pwd)" "$WINESERVER" -k 8>&- 9>&- 2>/dev/null || true
+  [ -s "$2.copying/wineserver" ] || [ ! -f "$1/wineserver" ] ||
+    { echo "wine-prefix: Wine named no server folder in the copy $2" >&2; exit 1; }
   echo "$SUITE_WINE_ROAD" >"$2.copying/.suite-ready"
   rmdir "$2" 2>/dev/null || true
   mv "$2.copying" "$2"

@@ -21,7 +21,17 @@ export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export LANG=${SUITE_LANG:-ja_JP.UTF-8} LC_ALL=${SUITE_LANG:-ja_JP.UTF-8}
 bin="$WINEPREFIX/drive_c/suite/bin"
 mkdir -p "$bin"
-cp -f "$exe" "$bin/"
-[ -d "$(dirname "$exe")/wine-files" ] && cp -rf "$(dirname "$exe")/wine-files/." "$bin/"
+# put FILE: FILE in the folder, unless the same (size and time) is there
+# already; a new one replaces the old whole, never rewriting it in place,
+# since a program still running (or ending) maps it.
+put() {
+  to="$bin/$(basename "$1")"
+  [ -f "$to" ] && [ "$(stat -c '%s %Y' "$1")" = "$(stat -c '%s %Y' "$to")" ] && return 0
+  cp -p "$1" "$to.$$" && mv -f "$to.$$" "$to"
+}
+put "$exe"
+if [ -d "$(dirname "$exe")/wine-files" ]; then
+  for f in "$(dirname "$exe")/wine-files"/*; do [ -f "$f" ] && put "$f"; done
+fi
 cd "$bin"
 exec "$WINELOADER" "C:\\suite\\bin\\$(basename "$exe")" "$@"

@@ -21,7 +21,8 @@
 //                                         and each column's text after a tab
 //   driver select WINDOW CONTROL TEXT     choose the item TEXT of a combo box
 //   driver tab WINDOW CONTROL TAB         click a tab of a tab control by its caption, its sheet's name
-//                                         or its number (from 0)
+//                                         or its number (from 0); done once its sheet shows, or once
+//                                         the click opened a window (a box that keeps the page)
 //   driver hint WINDOW CONTROL            print the control's tooltip text (nothing when it has none)
 //   driver captions WINDOW CONTROL        check that every shown caption inside CONTROL (a sheet, or the
 //                                         window's name) fits its control in the control's font: prints
@@ -193,13 +194,34 @@ HWND FindTop(const std::wstring& caption) {
   return s.found;
 }
 
-// The captions of the shown top-level windows, for a failure's message.
+// Every shown top-level window of that caption (a progress form may carry
+// its program's title over the main window for a while).
+std::vector<HWND> FindTops(const std::wstring& caption) {
+  struct All { TopSearch s; std::vector<HWND> found; } all{{caption}, {}};
+  EnumWindows(
+      [](HWND w, LPARAM lp) -> BOOL {
+        auto& all = *reinterpret_cast<All*>(lp);
+        all.s.found = nullptr;
+        VisitTop(w, reinterpret_cast<LPARAM>(&all.s));
+        if (all.s.found) all.found.push_back(w);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&all));
+  return all.found;
+}
+
+std::wstring MessageText(HWND box);
+
+// The captions of the shown top-level windows (a box with its text), for a
+// failure's message.
 std::wstring ShownWindows() {
   std::wstring all;
   EnumWindows(
       [](HWND w, LPARAM lp) -> BOOL {
         auto& all = *reinterpret_cast<std::wstring*>(lp);
-        if (IsWindowVisible(w) && all.size() < 600) all += (all.empty() ? L"\"" : L", \"") + Text(w) + L"\"";
+        if (!IsWindowVisible(w) || all.size() >= 600) return TRUE;
+        all += (all.empty() ? L"\"" : L", \"") + Text(w) + L"\"";
+        if (IsClass(w, L"#32770")) all += L" (a box: \"" + MessageText(w) + L"\")";
         return TRUE;
       },
       reinterpret_cast<LPARAM>(&all));
@@ -207,9 +229,16 @@ std::wstring ShownWindows() {
 }
 
 // The shown top-level window of that caption, once its thread takes messages.
+// (a window found that went meanwhile, a progress form of the same title,
+// gives way to another of the caption)
 HWND TopLevel(const std::wstring& caption) {
-  HWND w = Wait([&] { return FindTop(caption); });
-  return w && Answers(w) ? w : nullptr;
+  DWORD start = GetTickCount();
+  for (;;) {
+    HWND w = Wait([&] { return FindTop(caption); });
+    if (!w) return nullptr;
+    if (Answers(w)) return w;
+    if (IsWindow(w) || GetTickCount() - start >= Limit()) return nullptr;
+  }
 }
 
 // Children in creation order, depth first (as EnumChildWindows gives them).
@@ -333,16 +362,19 @@ bool ClickButton(HWND c, std::wstring& why) {
   GetWindowThreadProcessId(c, &pid);
   std::vector<HWND> before = ShownTops(pid);
   HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
-  bool returned = false;
-  if (!SendMessageCallbackW(c, BM_CLICK, 0, 0, Returned, reinterpret_cast<ULONG_PTR>(&returned))) {
+  // (the answer may come after the click counts as done, while a serving
+  // driver runs later commands: its flag outlives the click)
+  bool* returned = new bool(false);
+  if (!SendMessageCallbackW(c, BM_CLICK, 0, 0, Returned, reinterpret_cast<ULONG_PTR>(returned))) {
     if (process) CloseHandle(process);
+    delete returned;
     why = L"the click cannot be sent";
     return false;
   }
   bool done = Until([&] {
     MSG m;  // (the answer comes among the driver's own messages)
     while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
-    if (returned || !IsWindow(c) || (process && WaitForSingleObject(process, 0) == WAIT_OBJECT_0)) return true;
+    if (*returned || !IsWindow(c) || (process && WaitForSingleObject(process, 0) == WAIT_OBJECT_0)) return true;
     for (HWND t : ShownTops(pid))
       if (std::find(before.begin(), before.end(), t) == before.end()) return true;
     return false;
@@ -989,8 +1021,20 @@ int Run(int argc, wchar_t** argv) {
   }
   if (cmd == L"captions" && NameOf(top) == argv[3]) return Captions(top, top);
   if (cmd == L"face" && NameOf(top) == argv[3]) return argc < 5 ? Fail(L"missing screenshot") : Face(top, top, argv[4]);
-  HWND c = Control(top, argv[3]);
-  if (!c) return Fail(L"no control \"" + std::wstring(argv[3]) + L"\" in \"" + std::wstring(argv[2]) + L"\" in " + Seconds());
+  // The control in the window found, else in another shown window of that
+  // caption (the first found may be a progress form of the same title).
+  HWND c = Wait([&] {
+    if (HWND found = IsWindow(top) ? FindControl(top, argv[3]) : nullptr) return found;
+    for (HWND t : FindTops(argv[2]))
+      if (HWND found = t != top ? FindControl(t, argv[3]) : nullptr) {
+        top = t;
+        return found;
+      }
+    return static_cast<HWND>(nullptr);
+  });
+  if (!c) return Fail(L"no control \"" + std::wstring(argv[3]) + L"\" in \"" + std::wstring(argv[2]) + L"\" in " + Seconds() +
+                      L"; shown are: " + ShownWindows());
+  if (!Answers(top)) return Fail(L"window \"" + std::wstring(argv[2]) + L"\" takes no messages in " + Seconds());
   if (cmd == L"captions") return Captions(top, c);
   if (cmd == L"hint") return Hint(top, c);
   if (cmd == L"face") return argc < 5 ? Fail(L"missing screenshot") : Face(top, c, argv[4]);
@@ -1062,20 +1106,28 @@ int Run(int argc, wchar_t** argv) {
     int index = TabIndex(c, argv[4]);
     RECT r;
     if (index < 0 || !TabRect(c, index, r)) return Fail(L"no tab \"" + std::wstring(argv[4]) + L"\"");
+    DWORD pid = 0;
+    GetWindowThreadProcessId(top, &pid);
+    std::vector<HWND> before = ShownTops(pid);
     if (!MouseAt(c, {(r.left + r.right) / 2, (r.top + r.bottom) / 2}, 1, why))
       return Fail(L"tab \"" + std::wstring(argv[4]) + L"\": " + why);
-    // Done once the tab is chosen, its sheet shown and painted.
+    // Done once the tab is chosen, its sheet shown and painted, or once the
+    // click opened a window (a box that refuses to leave the page).
     HWND sheet = nullptr;
     int at = 0;
     for (HWND w : Children(c))
       if (GetParent(w) == c && at++ == index) sheet = w;
     int current = -1;
+    bool opened = false;
     if (!Until([&] {
           current = static_cast<int>(SendMessageW(c, TCM_GETCURSEL, 0, 0));
-          return current == index && (!sheet || IsWindowVisible(sheet));
+          for (HWND t : ShownTops(pid))
+            if (std::find(before.begin(), before.end(), t) == before.end()) opened = true;
+          return opened || (current == index && (!sheet || IsWindowVisible(sheet)));
         }))
       return Fail(L"tab \"" + std::wstring(argv[4]) + L"\" (" + std::to_wstring(index) + L") is not shown after the click in " +
-                  Seconds() + L"; the chosen tab is " + std::to_wstring(current));
+                  Seconds() + L"; the chosen tab is " + std::to_wstring(current) + L"; shown are: " + ShownWindows());
+    if (opened) return 0;
     return Settled(top) ? 0 : Fail(L"window \"" + std::wstring(argv[2]) + L"\" still paints after " + Seconds());
   }
   if (cmd == L"type") {
@@ -1096,10 +1148,22 @@ int Run(int argc, wchar_t** argv) {
     return 0;
   }
   // A state, at once, or with an expected one once it is so (or at the limit).
+  // (a state not reached is told on the error output too: the callers
+  // compare the printed state)
   auto state = [&](auto read) {
     if (argc < 5) return Flag(read()) ? 0 : 1;
     bool want = number(4) != 0;
-    return Flag(Until([&] { return read() == want; }) ? want : !want) ? 0 : 1;
+    bool reached = Until([&] { return read() == want; });
+    if (!reached) {
+      std::wstring why = L"driver: " + cmd + L" of \"" + std::wstring(argv[3]) + L"\" in \"" + std::wstring(argv[2]) +
+                         L"\" is not " + (want ? L"1" : L"0") + L" after " + Seconds() + L"; shown are: " + ShownWindows() + L"\n";
+      int n = WideCharToMultiByte(CP_UTF8, 0, why.c_str(), static_cast<int>(why.size()), nullptr, 0, nullptr, nullptr);
+      std::string u(static_cast<size_t>(n), '\0');
+      WideCharToMultiByte(CP_UTF8, 0, why.c_str(), static_cast<int>(why.size()), u.data(), n, nullptr, nullptr);
+      DWORD written;
+      WriteFile(GetStdHandle(STD_ERROR_HANDLE), u.data(), static_cast<DWORD>(u.size()), &written, nullptr);
+    }
+    return Flag(reached ? want : !want) ? 0 : 1;
   };
   if (cmd == L"checked") return state([&] { return SendMessageW(c, BM_GETCHECK, 0, 0) == BST_CHECKED; });
   if (cmd == L"enabled") return state([&] { return IsWindowEnabled(c) != FALSE; });
@@ -1109,7 +1173,48 @@ int Run(int argc, wchar_t** argv) {
 
 }  // namespace
 
+// serve: the requests one a line from the standard input (UTF-8, the words
+// apart by the unit separator 0x1F: a request's number, the command and its
+// arguments), each answered as a call of its own would be, then a line of
+// the record separator 0x1E, the number, 0x1F and the status. One driver
+// serves a whole test so, without a program start a command.
+int Serve() {
+  HANDLE in = GetStdHandle(STD_INPUT_HANDLE);
+  std::string pending;
+  for (;;) {
+    size_t end;
+    while ((end = pending.find('\n')) == std::string::npos) {
+      char chunk[4096];
+      DWORD got = 0;
+      if (!ReadFile(in, chunk, sizeof chunk, &got, nullptr) || got == 0) return 0;
+      pending.append(chunk, got);
+    }
+    std::string line = pending.substr(0, end);
+    pending.erase(0, end + 1);
+    std::vector<std::wstring> words{L"driver"};
+    for (size_t at = 0;;) {
+      size_t next = line.find('\x1f', at);
+      std::string word = line.substr(at, next == std::string::npos ? std::string::npos : next - at);
+      int n = MultiByteToWideChar(CP_UTF8, 0, word.data(), static_cast<int>(word.size()), nullptr, 0);
+      std::wstring w(static_cast<size_t>(n), L'\0');
+      MultiByteToWideChar(CP_UTF8, 0, word.data(), static_cast<int>(word.size()), w.data(), n);
+      words.push_back(w);
+      if (next == std::string::npos) break;
+      at = next + 1;
+    }
+    std::wstring number = words.size() > 1 ? words[1] : L"";
+    if (words.size() > 1) words.erase(words.begin() + 1);
+    std::vector<wchar_t*> argv;
+    for (std::wstring& w : words) argv.push_back(w.data());
+    argv.push_back(nullptr);
+    int argc = static_cast<int>(words.size());
+    int status = argc < 3 ? Fail(L"usage: driver COMMAND WINDOW [CONTROL] [ARG]") : Run(argc, argv.data());
+    Print(L"\x1e" + number + L"\x1f" + std::to_wstring(status));
+  }
+}
+
 int wmain(int argc, wchar_t** argv) {
+  if (argc == 2 && std::wstring(argv[1]) == L"serve") return Serve();
   if (argc < 3) return Fail(L"usage: driver COMMAND WINDOW [CONTROL] [ARG]");
   return Run(argc, argv);
 }

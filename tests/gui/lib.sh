@@ -21,36 +21,129 @@ export HOME="$WINEPREFIX/home"
 # The driver lies in the tree's tests/gui/wine-files.
 gui_tree=${gui_tree:-$(d=$(pwd); while [ "$d" != / ] && [ ! -f "$d/CMakeCache.txt" ]; do d=$(dirname "$d"); done; echo "$d")}
 driver_exe="$gui_tree/tests/gui/wine-files/driver.exe"
-fail() { printf "FAIL: %s\n" "$*"; wineserver -k 2>/dev/null || true; exit 1; }
-# driver COMMAND ARG...: its words without carriage returns, and its status.
+# fail WHY: the failure, with how the program started last stands (still
+# running, or ended with its status, and what it wrote), then the end.
+fail() {
+  printf "FAIL: %s\n" "$*"
+  if [ -n "$start_exe" ] && [ -n "$pid" ]; then
+    if kill -0 "$pid" 2>/dev/null; then
+      echo "(the program started last, $start_exe, still runs)"
+    else
+      start_rc=0; wait "$pid" 2>/dev/null || start_rc=$?
+      echo "(the program started last, $start_exe, ended with status $start_rc)"
+    fi
+    [ ! -s "$start_log" ] || { echo "(its output:)"; tail -n 20 "$start_log"; }
+  fi
+  wineserver -k 2>/dev/null || true
+  exit 1
+}
+# driver_once COMMAND ARG...: one driver program for the call: its words
+# without carriage returns, and its status (kept past the test's set -e,
+# which would end the pipe's left side before it wrote the status down).
 driver_status=${driver_status:-$(mktemp)}
-driver() {
-  { sh "$src/scripts/wine-run.sh" "$driver_exe" "$@"; echo $? >"$driver_status"; } | tr -d '\r'
+driver_once() {
+  { driver_rc=0; sh "$src/scripts/wine-run.sh" "$driver_exe" "$@" || driver_rc=$?; echo $driver_rc >"$driver_status"; } |
+    tr -d '\r'
   return "$(cat "$driver_status")"
 }
-# start EXE ARG...: the program in the background, its process id in $pid.
-start() { exe=$1; shift; sh "$src/scripts/wine-run.sh" "$exe" "$@" >/dev/null 2>&1 & pid=$!; }
+# driver COMMAND ARG...: the same, answered by one driver program that serves
+# the test (a program start costs more than most commands), through two
+# pipes. Once what the driver runs on changed (the language, the prefix, the
+# limit of the waits), another driver serves. Each request carries a number
+# of its own that its answer ends with, so a caller that stopped reading (a
+# grep -q satisfied) leaves nothing behind for the next. The driver stops
+# before the prefix's server does. A program that a driver starts (exec)
+# inherits its handles and environment: those calls have a driver of their
+# own.
+driver_dir=${driver_dir:-$(mktemp -d)}
+# (a driver writes its errors to the test's own error output, descriptor 5:
+# one started inside a command substitution must not hold its pipe open)
+[ -n "$driver_err" ] || { exec 5>&2; driver_err=5; }
+driver_us=$(printf '\037') driver_rs=$(printf '\036')
+driver_stop() {
+  [ -f "$driver_dir/s/pid" ] || return 0
+  read -r driver_p <"$driver_dir/s/pid" || true
+  kill -KILL "$driver_p" 2>/dev/null || true
+  wait "$driver_p" 2>/dev/null || true
+  rm -rf "$driver_dir/s"
+}
+driver() {
+  case $1 in exec|exec-painted) driver_once "$@"; return ;; esac
+  driver_d="$driver_dir/s"
+  driver_key="${SUITE_LANG:-}|${SUITE_GUI_WAIT:-}|${WINEDEBUG:-}|$WINEPREFIX"
+  driver_p="" driver_k=""
+  [ ! -f "$driver_d/pid" ] || { read -r driver_p <"$driver_d/pid"; read -r driver_k <"$driver_d/key"; } || true
+  if [ -z "$driver_p" ] || [ "$driver_k" != "$driver_key" ] || ! kill -0 "$driver_p" 2>/dev/null; then
+    driver_stop
+    mkdir -p "$driver_d"
+    mkfifo "$driver_d/in" "$driver_d/out"
+    # (both opened for reading and writing: no open waits for the other
+    # side, and the driver's input never ends between requests)
+    sh "$src/scripts/wine-run.sh" "$driver_exe" serve 0<>"$driver_d/in" 1<>"$driver_d/out" 2>&5 6<&- 7>&- &
+    printf '%s\n' "$driver_key" >"$driver_d/key"
+    echo $! >"$driver_d/pid"
+  fi
+  read -r driver_id </proc/sys/kernel/random/uuid
+  driver_line=$driver_id
+  for driver_word; do driver_line="$driver_line$driver_us$driver_word"; done
+  driver_answer=""
+  {
+    printf '%s\n' "$driver_line" >&7
+    while IFS= read -r driver_out <&6; do
+      case $driver_out in
+        "$driver_rs$driver_id$driver_us"*) break ;;
+        "$driver_rs"*) driver_answer="" ;;  # the rest of an answer nobody read
+        *) driver_answer="$driver_answer$driver_out
+" ;;
+      esac
+    done
+  } 7<>"$driver_d/in" 6<>"$driver_d/out"
+  printf '%s' "$driver_answer"
+  return "${driver_out#"$driver_rs$driver_id$driver_us"}"
+}
+# The prefix's server stops (and with it every program of the prefix) only
+# after the serving driver.
+wineserver() { driver_stop; "$WINESERVER" "$@"; }
+# start EXE ARG...: the program in the background, its process id in $pid,
+# what it writes kept for a failure's message.
+start_log=${start_log:-$(mktemp)}
+start() {
+  exe=$1; shift
+  start_exe=$(basename "$exe")
+  sh "$src/scripts/wine-run.sh" "$exe" "$@" >"$start_log" 2>&1 6<&- 7>&- &
+  pid=$!
+}
 # ended: waits for the program of $pid to end.
 ended() {
-  i=0
-  while kill -0 "$pid" 2>/dev/null && [ $i -lt $((${SUITE_GUI_WAIT:-60} * 5)) ]; do sleep 0.2; i=$((i + 1)); done
+  gui_until=$(($(date +%s) + ${SUITE_GUI_WAIT:-60}))
+  while kill -0 "$pid" 2>/dev/null && [ "$(date +%s)" -lt $gui_until ]; do sleep 0.05; done
   ! kill -0 "$pid" 2>/dev/null
 }
 # await WHAT COMMAND...: until the command succeeds, else a failure naming
 # WHAT (for a condition that no driver command waits for: a file, a value).
 await() {
   what=$1; shift
-  i=0
+  gui_until=$(($(date +%s) + ${SUITE_GUI_WAIT:-60}))
   until "$@" >/dev/null 2>&1; do
-    i=$((i + 1)); [ $i -lt $((${SUITE_GUI_WAIT:-60} * 5)) ] || fail "waited ${SUITE_GUI_WAIT:-60} s in vain for $what"
-    sleep 0.2
+    [ "$(date +%s)" -lt $gui_until ] || fail "waited ${SUITE_GUI_WAIT:-60} s in vain for $what"
+    sleep 0.05
   done
 }
 # on_exit COMMANDS: the test's exit trap.
 # The prefix's Wine server is stopped first, while the prefix that names it is
 # still there.
-on_exit() { trap "wineserver -k 2>/dev/null || true; rm -f \"\$driver_status\"; $1" EXIT; }
-regq() { wine reg query "$@" 2>/dev/null | tr -d '\r'; }
+on_exit() { trap "wineserver -k 2>/dev/null || true; rm -rf \"\$driver_status\" \"\$start_log\" \"\$driver_dir\"; $1" EXIT; }
+# regq ARG...: what Wine's reg query shows; a start that failed (a status
+# above reg's 1 for a missing key, or Wine's own complaint) is told on the
+# test's error output.
+regq() {
+  regq_rc=0
+  regq_out=$(wine reg query "$@" 2>"$driver_dir/reg.err") || regq_rc=$?
+  if [ "$regq_rc" -gt 1 ] || grep -v 'could not open working directory' "$driver_dir/reg.err" | grep -q '^wine\|err:'; then
+    printf 'regq %s: status %s: %s\n' "$*" "$regq_rc" "$(cat "$driver_dir/reg.err")" >&5
+  fi
+  [ -z "$regq_out" ] || printf '%s\n' "$regq_out" | tr -d '\r'
+}
 # shot CAPTION FILE: the window with that caption as a PNG, once it has
 # painted all it was asked to.
 shot() {
