@@ -16,6 +16,10 @@ case "$SUITE_WINEPREFIX" in /*) gui_prefix=$SUITE_WINEPREFIX ;; *) gui_prefix=$(
 sh "$src/scripts/wine-prefix.sh" "$SUITE_WINEPREFIX"
 export SUITE_WINEPREFIX WINEPREFIX="$(cd "$SUITE_WINEPREFIX" && pwd)" WINEDEBUG=-all
 export HOME="$WINEPREFIX/home"
+# The prefix's Wine server runs for the whole test. By default a server ends
+# a few seconds after its last program; a program started just then (a reg
+# query after the program under test ended) can meet the ending server.
+wineserver -p </dev/null >/dev/null 2>&1 || true
 [ -z "$SUITE_GUI_PREFIXES" ] ||
   printf '%s-%x\t%s\n' "$(stat -c %D "$WINEPREFIX")" "$(stat -c %i "$WINEPREFIX")" "$WINEPREFIX" >>"$SUITE_GUI_PREFIXES"
 # The driver lies in the tree's tests/gui/wine-files.
