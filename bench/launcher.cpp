@@ -22,6 +22,8 @@
 #include <string>
 #include <vector>
 
+#include "trace_field.h"
+
 namespace {
 
 void Print(const std::string& s) {
@@ -48,12 +50,15 @@ std::wstring Text(HWND w) {
   return buf;
 }
 
-std::wstring NameOf(HWND w) {
-  auto atom = static_cast<ATOM>(reinterpret_cast<uintptr_t>(GetPropW(w, L"SuiteName")));
+// A text the suite's renderer keeps on a window as an atom property.
+std::wstring AtomProp(HWND w, const wchar_t* prop) {
+  auto atom = static_cast<ATOM>(reinterpret_cast<uintptr_t>(GetPropW(w, prop)));
   wchar_t buf[256] = {};
   if (atom) GlobalGetAtomNameW(atom, buf, 256);
   return buf;
 }
+
+std::wstring NameOf(HWND w) { return AtomProp(w, L"SuiteName"); }
 
 struct Search {
   DWORD pid;
@@ -220,26 +225,13 @@ size_t PeakKiB(HANDLE process) {
 // Fields of a line are separated by tabs; a tab, line end or backslash in
 // a text is written as \t, \n, \r or \\.
 std::string Field(const std::wstring& w) {
-  std::string out;
   int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
   std::string utf8(static_cast<size_t>(n), '\0');
   WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), utf8.data(), n, nullptr, nullptr);
-  for (char c : utf8) {
-    if (c == '\t') out += "\\t";
-    else if (c == '\n') out += "\\n";
-    else if (c == '\r') out += "\\r";
-    else if (c == '\\') out += "\\\\";
-    else out += c;
-  }
-  return out;
+  return TraceField(utf8);
 }
 
-std::wstring FontOf(HWND w) {
-  auto atom = static_cast<ATOM>(reinterpret_cast<uintptr_t>(GetPropW(w, L"SuiteFont")));
-  wchar_t buf[256] = {};
-  if (atom) GlobalGetAtomNameW(atom, buf, 256);
-  return buf;
-}
+std::wstring FontOf(HWND w) { return AtomProp(w, L"SuiteFont"); }
 
 // The items of a list box or combo box (the window system carries their
 // texts between processes).

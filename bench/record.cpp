@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "trace_field.h"
 #include "platform/memory/memory_dialogs.h"
 #include "platform/memory/memory_shell.h"
 #include "platform/memory/memory_shutdown.h"
@@ -35,17 +36,7 @@
 
 namespace {
 
-std::string Esc(const std::string& s) {
-  std::string out;
-  for (char c : s) {
-    if (c == '\t') out += "\\t";
-    else if (c == '\n') out += "\\n";
-    else if (c == '\r') out += "\\r";
-    else if (c == '\\') out += "\\\\";
-    else out += c;
-  }
-  return out;
-}
+std::string Esc(const std::string& s) { return TraceField(s); }
 
 std::string Hex(const std::vector<uint8_t>& data) {
   static const char digits[] = "0123456789abcdef";
