@@ -2,7 +2,8 @@
 # tree and `SUITE_WINEPREFIX` to the test's prefix (made here when missing).
 # Gives: wine and wineserver of the Wine road, driver (the GUI test driver of
 # the build tree), start (a program in the background), regq (Wine's own
-# reg query), shot (a screenshot of a top-level window), on_exit, fail.
+# reg query), shot (a screenshot of a top-level window), applied (the
+# settings tool's apply ended), on_exit, fail.
 # Every wait of the driver and here ends when its condition holds; only a
 # fault reaches the limit, SUITE_GUI_WAIT seconds (60).
 . "$src/scripts/wine-env.sh"
@@ -147,6 +148,12 @@ regq() {
     printf 'regq %s: status %s: %s\n' "$*" "$regq_rc" "$(cat "$driver_dir/reg.err")" >&5
   fi
   [ -z "$regq_out" ] || printf '%s\n' "$regq_out" | tr -d '\r'
+}
+# applied: the settings tool's apply in the window $main has ended: Apply is
+# disabled again (the apply ends after its last box has gone).
+applied() {
+  applied_state=$(driver enabled "$main" sbPlay 0 || true)
+  [ "$applied_state" = 0 ] || fail "Apply stays enabled after the apply (the driver: $applied_state)"
 }
 # shot CAPTION FILE: the window with that caption as a PNG, once it has
 # painted all it was asked to.

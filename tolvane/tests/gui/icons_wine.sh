@@ -37,7 +37,7 @@ page() { driver tab "$main" PageControl "$1" || fail "no tab $1"; shot "$main" "
 # apply: Apply, and no question (nothing of the log-off class changed).
 apply() {
   driver click "$main" sbPlay
-  apply_state=$(driver enabled "$main" sbPlay 0 2>&1 || true); [ "$apply_state" = 0 ] || fail "Apply stays enabled after the apply (the driver: $apply_state)"
+  applied
 }
 
 main="トルヴァネ ver6.01 for WindowsXP"
@@ -57,7 +57,7 @@ driver find "$picker" || fail "no icon picker"
 [ "$(driver text "$picker" txIconName)" = "$fixture" ] || fail "the picker does not show the fixture"
 driver dblclick-item "$picker" lvIcon 2
 driver gone "$picker" || fail "the picker stays"
-[ "$(driver enabled "$main" sbPlay)" = 1 ] || fail "Apply is not enabled by the pick"
+[ "$(driver enabled "$main" sbPlay 1)" = 1 ] || fail "Apply is not enabled by the pick"
 apply
 [ "$(value "$computer" /ve)" = "$fixture,2" ] || fail "My Computer's icon: $(regq "$computer" /ve)"
 

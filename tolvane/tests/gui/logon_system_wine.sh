@@ -44,7 +44,6 @@ page() { driver tab "$main" PageControl "$1" || fail "no tab $1"; shot "$main" "
 checked() { [ "$(driver checked "$main" "$1")" = "$2" ] || fail "$1 is not $2"; }
 click() { driver click "$main" "$1"; }
 value() { regq "$1" /v "$2" | sed -n "s/^ *$2 *REG_[A-Z_]* *//p"; }
-applied() { apply_state=$(driver enabled "$main" sbPlay 0 2>&1 || true); [ "$apply_state" = 0 ] || fail "Apply stays enabled after the apply (the driver: $apply_state)"; }
 close() { driver click "$main" sbStop; driver gone "$main" || fail "the window did not close"; }
 
 main="トルヴァネ ver6.01 for WindowsXP"

@@ -49,7 +49,6 @@ launch() { sh "$src/scripts/wine-run.sh" "$driver_exe" exec "$1" </dev/null >/de
 run() { launch "\"$folder\\tolvane.exe\"" || fail "cannot start the settings tool"; driver find "$main" || fail "no main window"; }
 # page TAB NAME: shows the page and saves its screenshot.
 page() { driver tab "$main" PageControl "$1" || fail "no tab $1"; shot "$main" "$out/$2.png"; }
-applied() { apply_state=$(driver enabled "$main" sbPlay 0 2>&1 || true); [ "$apply_state" = 0 ] || fail "Apply stays enabled after the apply (the driver: $apply_state)"; }
 close() { driver click "$main" sbStop; driver gone "$main" || fail "the window did not close"; }
 
 main="トルヴァネ ver6.01 for WindowsXP"
@@ -83,7 +82,7 @@ refused() {
   echo "$box" | grep -q 'TTLには 1 から 255 までの数' || fail "no TTL box: $box"
   driver answer "" ok
   driver gone "" || fail "the TTL box stays"
-  [ "$(driver text "$main" edDefaultTTL)" = 128 ] || fail "the edit does not show 128 again"
+  [ "$(driver text "$main" edDefaultTTL 128)" = 128 ] || fail "the edit does not show 128 again"
 }
 page "ネットワーク" network-ttl-ja
 driver click "$main" cbDisableDefaultTTL

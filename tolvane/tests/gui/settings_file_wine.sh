@@ -51,11 +51,8 @@ export_keys() {
              'HKCU\SOFTWARE\Microsoft\Internet Explorer\Main' 'HKLM\Software\Microsoft\Internet Explorer\Main' \
              'HKCU\Software\Microsoft\Windows\CurrentVersion\Internet Settings'; do
     n=$((n + 1))
-    # reg can fail to start while a loaded machine's wineserver is busy: try again.
-    tries=0
-    until wine reg export "$key" "C:\\settings\\key$n.reg" /y >/dev/null 2>&1; do
-      tries=$((tries + 1)); [ $tries -lt 5 ] || fail "cannot export $key"; sleep 1
-    done
+    wine reg export "$key" "C:\\settings\\key$n.reg" /y >"$work/reg.out" 2>&1 ||
+      fail "reg export $key: $(tr -d '\r' <"$work/reg.out")"
     cp "$WINEPREFIX/drive_c/settings/key$n.reg" "$1/key$n.reg"
   done
 }
@@ -95,9 +92,9 @@ driver click "$main" cbNoActiveDesktop
 [ "$(driver checked "$main" cbNoActiveDesktop)" = 0 ] || fail "the box stays ticked"
 driver click "$main" sbOpen
 dialog "開く" open-dialog-ja
-[ "$(driver checked "$main" cbNoActiveDesktop)" = 1 ] || fail "opening the file does not tick the box again"
-[ "$(driver text "$main" edIETitle)" = ' "Suite" Browser ' ] || fail "the title is not loaded"
-[ "$(driver enabled "$main" sbPlay)" = 1 ] || fail "Apply is not enabled by loading"
+[ "$(driver checked "$main" cbNoActiveDesktop 1)" = 1 ] || fail "opening the file does not tick the box again"
+[ "$(driver text "$main" edIETitle ' "Suite" Browser ')" = ' "Suite" Browser ' ] || fail "the title is not loaded"
+[ "$(driver enabled "$main" sbPlay 1)" = 1 ] || fail "Apply is not enabled by loading"
 driver click "$main" sbPlay
 driver message "" | grep -q 'Logoff' || fail "no log-off question after loading"
 driver answer "" no
@@ -122,7 +119,7 @@ run
 driver click "$main" sbOpen
 dialog "Open" open-dialog-en
 driver tab "$main" PageControl "Desktop" || fail "no Desktop tab"
-[ "$(driver checked "$main" cbNoActiveDesktop)" = 1 ] || fail "the English window does not load the box"
+[ "$(driver checked "$main" cbNoActiveDesktop 1)" = 1 ] || fail "the English window does not load the box"
 driver click "$main" sbPlay
 driver answer "" no || fail "no log-off question"
 driver gone "" || fail "the question stays"
