@@ -91,6 +91,27 @@ std::string Utf16ToUtf8(const std::u16string& s) {
   return out;
 }
 
+std::string Utf16Bytes(const std::u16string& s, bool littleEndian) {
+  std::string out;
+  out.reserve(s.size() * 2);
+  for (char16_t c : s) {
+    char lo = static_cast<char>(c & 0xFF), hi = static_cast<char>(c >> 8);
+    out += littleEndian ? lo : hi;
+    out += littleEndian ? hi : lo;
+  }
+  return out;
+}
+
+std::u16string Utf16FromBytes(const std::string& bytes, bool littleEndian) {
+  std::u16string out;
+  out.reserve(bytes.size() / 2);
+  for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    auto first = static_cast<unsigned char>(bytes[i]), second = static_cast<unsigned char>(bytes[i + 1]);
+    out += littleEndian ? static_cast<char16_t>(first | second << 8) : static_cast<char16_t>(second | first << 8);
+  }
+  return out;
+}
+
 std::string UpperNoCase(const std::string& s) {
   std::string out;
   out.reserve(s.size());

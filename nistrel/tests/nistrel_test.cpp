@@ -396,11 +396,7 @@ TEST_F(Nistrel, EnglishInstallUsesTheEnglishSectionsNamesAndMenuFolder) {
 // The list as the distribution ships it: UTF-16LE with its byte-order mark,
 // which the profile functions read as Unicode on every code page.
 TEST_F(Nistrel, AUnicodeListInstallsOnAJapaneseAndAnEnglishSystem) {
-  std::string unicode = "\xFF\xFE";
-  for (char16_t u : port::Utf8ToUtf16(kList)) {
-    unicode += static_cast<char>(u & 0xFF);
-    unicode += static_cast<char>(u >> 8);
-  }
+  const std::string unicode = "\xFF\xFE" + port::Utf16Bytes(port::Utf8ToUtf16(kList), true);
   for (bool english : {false, true}) {
     if (english) English();
     PutSetup(kSetup, unicode);

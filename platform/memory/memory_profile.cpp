@@ -15,22 +15,12 @@ const std::string kUnicodeMark = "\xFF\xFE";
 bool IsUnicode(const std::string& bytes) { return bytes.compare(0, kUnicodeMark.size(), kUnicodeMark) == 0; }
 
 std::string Decode(const std::string& bytes) {
-  if (!IsUnicode(bytes)) return bytes;
-  std::u16string units;
-  for (size_t at = kUnicodeMark.size(); at + 1 < bytes.size(); at += 2)
-    units += static_cast<char16_t>(static_cast<unsigned char>(bytes[at]) | static_cast<unsigned char>(bytes[at + 1]) << 8);
-  return Utf16ToUtf8(units);
+  return IsUnicode(bytes) ? Utf16ToUtf8(Utf16FromBytes(bytes.substr(kUnicodeMark.size()), true)) : bytes;
 }
 
 // The text in the form the file had: a Unicode file stays Unicode.
 std::string Encode(const std::string& text, bool unicode) {
-  if (!unicode) return text;
-  std::string bytes = kUnicodeMark;
-  for (char16_t u : Utf8ToUtf16(text)) {
-    bytes += static_cast<char>(u & 0xFF);
-    bytes += static_cast<char>(u >> 8);
-  }
-  return bytes;
+  return unicode ? kUnicodeMark + Utf16Bytes(Utf8ToUtf16(text), true) : text;
 }
 
 }  // namespace

@@ -253,14 +253,7 @@ TEST_P(ProfileContract, LoadingAndStoringRefuseWhatTheProfileFunctionsRefuse) {
 }
 
 // UTF-16LE bytes with the byte-order mark: a Unicode profile file.
-std::string UnicodeFile(const std::string& text) {
-  std::string bytes = "\xFF\xFE";
-  for (char16_t u : Utf8ToUtf16(text)) {
-    bytes += static_cast<char>(u & 0xFF);
-    bytes += static_cast<char>(u >> 8);
-  }
-  return bytes;
-}
+std::string UnicodeFile(const std::string& text) { return "\xFF\xFE" + Utf16Bytes(Utf8ToUtf16(text), true); }
 
 TEST_P(ProfileContract, AUnicodeFileReadsTheSameOnEveryCodePageAndStaysUnicode) {
   std::string path = Put("u.ini", UnicodeFile("; 一覧\r\n[Tolvane]\r\nJA=トルヴァネ\r\nFile1=tolvane.exe\r\n[B]\r\nx=1\r\n"));

@@ -19,6 +19,14 @@ TEST(Text, MalformedInputBecomesReplacementCharacters) {
   EXPECT_EQ(Utf16ToUtf8(u"\xD800x"), "\xEF\xBF\xBDx") << "lone surrogate";
 }
 
+TEST(Text, Utf16AsTheBytesOfAFileInBothOrders) {
+  EXPECT_EQ(Utf16Bytes(u"A\u65E5", true), std::string("A\0\xE5\x65", 4));
+  EXPECT_EQ(Utf16Bytes(u"A\u65E5", false), std::string("\0A\x65\xE5", 4));
+  EXPECT_EQ(Utf16FromBytes(std::string("A\0\xE5\x65", 4), true), u"A\u65E5");
+  EXPECT_EQ(Utf16FromBytes(std::string("\0A\x65\xE5", 4), false), u"A\u65E5");
+  EXPECT_EQ(Utf16FromBytes(std::string("A\0B", 3), true), u"A") << "an odd last byte";
+}
+
 TEST(Text, CompareWithoutCaseAsTheRegistry) {
   EXPECT_TRUE(EqualNoCase("Software\\Classes", "SOFTWARE\\classes"));
   EXPECT_TRUE(EqualNoCase("\xC3\xA9", "\xC3\x89"));                  // é É

@@ -75,19 +75,13 @@ size_t BomLength(Encoding e) { return e == Encoding::Ansi ? 0 : e == Encoding::U
 
 std::string Decode(const std::string& bytes, Encoding e) {
   std::string body = bytes.substr(BomLength(e));
-  std::u16string w;
   switch (e) {
     case Encoding::Utf8: return body;
     case Encoding::Utf16Le:
-    case Encoding::Utf16Be:
-      for (size_t i = 0; i + 1 < body.size(); i += 2) {
-        auto lo = static_cast<unsigned char>(body[i]), hi = static_cast<unsigned char>(body[i + 1]);
-        w.push_back(e == Encoding::Utf16Le ? static_cast<char16_t>(lo | hi << 8) : static_cast<char16_t>(hi | lo << 8));
-      }
-      return Utf16ToUtf8(w);
+    case Encoding::Utf16Be: return Utf16ToUtf8(Utf16FromBytes(body, e == Encoding::Utf16Le));
     case Encoding::Ansi: {
       int n = MultiByteToWideChar(CP_ACP, 0, body.data(), static_cast<int>(body.size()), nullptr, 0);
-      w.resize(static_cast<size_t>(n));
+      std::u16string w(static_cast<size_t>(n), u'\0');
       MultiByteToWideChar(CP_ACP, 0, body.data(), static_cast<int>(body.size()), reinterpret_cast<wchar_t*>(w.data()), n);
       return Utf16ToUtf8(w);
     }
@@ -98,8 +92,8 @@ std::string Decode(const std::string& bytes, Encoding e) {
 std::string Encode(const std::string& text, Encoding e) {
   if (e == Encoding::Utf8) return "\xEF\xBB\xBF" + text;
   std::u16string w = Utf8ToUtf16(text);
-  std::string out;
   if (e == Encoding::Ansi) {
+    std::string out;
     int n = WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<const wchar_t*>(w.data()), static_cast<int>(w.size()),
                                 nullptr, 0, nullptr, nullptr);
     out.resize(static_cast<size_t>(n));
@@ -107,13 +101,7 @@ std::string Encode(const std::string& text, Encoding e) {
                         n, nullptr, nullptr);
     return out;
   }
-  out = e == Encoding::Utf16Le ? "\xFF\xFE" : "\xFE\xFF";
-  for (char16_t c : w) {
-    char lo = static_cast<char>(c & 0xFF), hi = static_cast<char>(c >> 8);
-    out.push_back(e == Encoding::Utf16Le ? lo : hi);
-    out.push_back(e == Encoding::Utf16Le ? hi : lo);
-  }
-  return out;
+  return (e == Encoding::Utf16Le ? "\xFF\xFE" : "\xFE\xFF") + Utf16Bytes(w, e == Encoding::Utf16Le);
 }
 
 // A name without a folder is in the Windows folder, as the profile
