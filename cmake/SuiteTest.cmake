@@ -8,12 +8,15 @@ include(GoogleTest)
 # Such tests run side by side. SUITE_GUI_TEST are their shared properties:
 # each counts as two processors (a program, the driver's and Wine's own
 # processes), so ctest -j8 runs four of them at once beside the other tests,
-# and none slows down so much that its waits run out. Each names its
-# COST too (the seconds it took so on a loaded 8-core machine), so that a
-# tree without timings of its own starts the longest first.
+# and none slows down so much that its waits run out. Each names its COST
+# too (the seconds it took so on a loaded 8-core machine), so that a tree
+# without timings of its own starts the longest first. SUITE_LIGHT_GUI_TEST:
+# a test of one small program with few waits counts as one processor, so
+# those fill the end of a run.
 get_filename_component(suite_scripts ${CMAKE_CURRENT_LIST_DIR}/../scripts ABSOLUTE)
 set(SUITE_OWN_DISPLAY sh ${suite_scripts}/own-display.sh)
 set(SUITE_GUI_TEST PROCESSORS 2)
+set(SUITE_LIGHT_GUI_TEST PROCESSORS 1)
 function(suite_test name)
   cmake_parse_arguments(ST "OWN_DISPLAY" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ST_SOURCES})

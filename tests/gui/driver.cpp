@@ -79,13 +79,14 @@
 
 namespace {
 
-void Print(const std::wstring& s) {
+// A line in UTF-8 on the standard output (or another standard handle).
+void Print(const std::wstring& s, DWORD to = STD_OUTPUT_HANDLE) {
   int n = WideCharToMultiByte(CP_UTF8, 0, s.c_str(), static_cast<int>(s.size()), nullptr, 0, nullptr, nullptr);
   std::string u(static_cast<size_t>(n), '\0');
   WideCharToMultiByte(CP_UTF8, 0, s.c_str(), static_cast<int>(s.size()), u.data(), n, nullptr, nullptr);
   u += "\n";
   DWORD written;
-  WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), u.data(), static_cast<DWORD>(u.size()), &written, nullptr);
+  WriteFile(GetStdHandle(to), u.data(), static_cast<DWORD>(u.size()), &written, nullptr);
 }
 
 int Fail(const std::wstring& why) {
@@ -196,17 +197,22 @@ HWND FindTop(const std::wstring& caption) {
 
 // Every shown top-level window of that caption (a progress form may carry
 // its program's title over the main window for a while).
+struct AllTops {
+  TopSearch s;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK VisitAllTops(HWND w, LPARAM lp) {
+  auto& all = *reinterpret_cast<AllTops*>(lp);
+  all.s.found = nullptr;
+  VisitTop(w, reinterpret_cast<LPARAM>(&all.s));
+  if (all.s.found) all.found.push_back(w);
+  return TRUE;
+}
+
 std::vector<HWND> FindTops(const std::wstring& caption) {
-  struct All { TopSearch s; std::vector<HWND> found; } all{{caption}, {}};
-  EnumWindows(
-      [](HWND w, LPARAM lp) -> BOOL {
-        auto& all = *reinterpret_cast<All*>(lp);
-        all.s.found = nullptr;
-        VisitTop(w, reinterpret_cast<LPARAM>(&all.s));
-        if (all.s.found) all.found.push_back(w);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&all));
+  AllTops all{{caption}, {}};
+  EnumWindows(VisitAllTops, reinterpret_cast<LPARAM>(&all));
   return all.found;
 }
 
@@ -214,17 +220,17 @@ std::wstring MessageText(HWND box);
 
 // The captions of the shown top-level windows (a box with its text), for a
 // failure's message.
+BOOL CALLBACK VisitShown(HWND w, LPARAM lp) {
+  auto& all = *reinterpret_cast<std::wstring*>(lp);
+  if (!IsWindowVisible(w) || all.size() >= 600) return TRUE;
+  all += (all.empty() ? L"\"" : L", \"") + Text(w) + L"\"";
+  if (IsClass(w, L"#32770")) all += L" (a box: \"" + MessageText(w) + L"\")";
+  return TRUE;
+}
+
 std::wstring ShownWindows() {
   std::wstring all;
-  EnumWindows(
-      [](HWND w, LPARAM lp) -> BOOL {
-        auto& all = *reinterpret_cast<std::wstring*>(lp);
-        if (!IsWindowVisible(w) || all.size() >= 600) return TRUE;
-        all += (all.empty() ? L"\"" : L", \"") + Text(w) + L"\"";
-        if (IsClass(w, L"#32770")) all += L" (a box: \"" + MessageText(w) + L"\")";
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&all));
+  EnumWindows(VisitShown, reinterpret_cast<LPARAM>(&all));
   return all.empty() ? L"none" : all;
 }
 
@@ -323,18 +329,31 @@ bool MouseAt(HWND w, POINT client, int clicks, std::wstring& why) {
 }
 
 // The shown top-level windows of a process.
+struct TopsOf {
+  DWORD pid;
+  std::vector<HWND> tops;
+};
+
+BOOL CALLBACK VisitTopsOf(HWND w, LPARAM lp) {
+  auto& of = *reinterpret_cast<TopsOf*>(lp);
+  DWORD p = 0;
+  GetWindowThreadProcessId(w, &p);
+  if (p == of.pid && IsWindowVisible(w)) of.tops.push_back(w);
+  return TRUE;
+}
+
 std::vector<HWND> ShownTops(DWORD pid) {
-  struct Of { DWORD pid; std::vector<HWND> tops; } of{pid, {}};
-  EnumWindows(
-      [](HWND w, LPARAM lp) -> BOOL {
-        auto& of = *reinterpret_cast<Of*>(lp);
-        DWORD p = 0;
-        GetWindowThreadProcessId(w, &p);
-        if (p == of.pid && IsWindowVisible(w)) of.tops.push_back(w);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&of));
+  TopsOf of{pid, {}};
+  EnumWindows(VisitTopsOf, reinterpret_cast<LPARAM>(&of));
   return of.tops;
+}
+
+// Whether the process shows a top-level window that was not among BEFORE
+// (a box or form that an action opened).
+bool Opened(DWORD pid, const std::vector<HWND>& before) {
+  for (HWND t : ShownTops(pid))
+    if (std::find(before.begin(), before.end(), t) == before.end()) return true;
+  return false;
 }
 
 void CALLBACK Returned(HWND, UINT, ULONG_PTR done, LRESULT) { *reinterpret_cast<bool*>(done) = true; }
@@ -374,10 +393,8 @@ bool ClickButton(HWND c, std::wstring& why) {
   bool done = Until([&] {
     MSG m;  // (the answer comes among the driver's own messages)
     while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
-    if (*returned || !IsWindow(c) || (process && WaitForSingleObject(process, 0) == WAIT_OBJECT_0)) return true;
-    for (HWND t : ShownTops(pid))
-      if (std::find(before.begin(), before.end(), t) == before.end()) return true;
-    return false;
+    return *returned || !IsWindow(c) || (process && WaitForSingleObject(process, 0) == WAIT_OBJECT_0) ||
+           Opened(pid, before);
   });
   if (process) CloseHandle(process);
   if (!done) why = L"the program did not finish the click, nor open a window, in " + Seconds();
@@ -1121,8 +1138,7 @@ int Run(int argc, wchar_t** argv) {
     bool opened = false;
     if (!Until([&] {
           current = static_cast<int>(SendMessageW(c, TCM_GETCURSEL, 0, 0));
-          for (HWND t : ShownTops(pid))
-            if (std::find(before.begin(), before.end(), t) == before.end()) opened = true;
+          opened = Opened(pid, before);
           return opened || (current == index && (!sheet || IsWindowVisible(sheet)));
         }))
       return Fail(L"tab \"" + std::wstring(argv[4]) + L"\" (" + std::to_wstring(index) + L") is not shown after the click in " +
@@ -1154,15 +1170,10 @@ int Run(int argc, wchar_t** argv) {
     if (argc < 5) return Flag(read()) ? 0 : 1;
     bool want = number(4) != 0;
     bool reached = Until([&] { return read() == want; });
-    if (!reached) {
-      std::wstring why = L"driver: " + cmd + L" of \"" + std::wstring(argv[3]) + L"\" in \"" + std::wstring(argv[2]) +
-                         L"\" is not " + (want ? L"1" : L"0") + L" after " + Seconds() + L"; shown are: " + ShownWindows() + L"\n";
-      int n = WideCharToMultiByte(CP_UTF8, 0, why.c_str(), static_cast<int>(why.size()), nullptr, 0, nullptr, nullptr);
-      std::string u(static_cast<size_t>(n), '\0');
-      WideCharToMultiByte(CP_UTF8, 0, why.c_str(), static_cast<int>(why.size()), u.data(), n, nullptr, nullptr);
-      DWORD written;
-      WriteFile(GetStdHandle(STD_ERROR_HANDLE), u.data(), static_cast<DWORD>(u.size()), &written, nullptr);
-    }
+    if (!reached)
+      Print(L"driver: " + cmd + L" of \"" + std::wstring(argv[3]) + L"\" in \"" + std::wstring(argv[2]) + L"\" is not " +
+                (want ? L"1" : L"0") + L" after " + Seconds() + L"; shown are: " + ShownWindows(),
+            STD_ERROR_HANDLE);
     return Flag(reached ? want : !want) ? 0 : 1;
   };
   if (cmd == L"checked") return state([&] { return SendMessageW(c, BM_GETCHECK, 0, 0) == BST_CHECKED; });

@@ -65,7 +65,7 @@ for lang in "$@"; do
   while read -r sheet rest; do
     [ -n "$sheet" ] || continue
     n=$((n + 1))
-    case "${SUITE_SCREENS_PART:-}:$n" in 1:1[1-9] | 2:? | 2:10) continue ;; esac
+    case ${SUITE_SCREENS_PART:-} in 1) [ $n -le 10 ] || continue ;; 2) [ $n -gt 10 ] || continue ;; esac
     allowed=$(echo "$rest" | sed -n 's/.*cut:\([^ ]*\).*/\1/p' | tr ',' ' ')
     driver tab "$main" PageControl "$sheet" || fail "no tab $sheet"
     check "$main" "$sheet" "$out/$sheet-$l.png" "$allowed"
