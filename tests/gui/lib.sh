@@ -65,12 +65,15 @@ driver_dir=${driver_dir:-$(mktemp -d)}
 # one started inside a command substitution must not hold its pipe open)
 [ -n "$driver_err" ] || { exec 5>&2; driver_err=5; }
 driver_us=$(printf '\037') driver_rs=$(printf '\036')
+# driver_alive PID: the driver runs (not ended, nor a child that ended and
+# waits to be reaped, which kill -0 still finds).
+driver_alive() { case $(cat "/proc/$1/stat" 2>/dev/null) in "" | *") Z "*) return 1 ;; esac; }
 driver_stop() {
   [ -f "$driver_dir/s/pid" ] || return 0
   read -r driver_p <"$driver_dir/s/pid" || true
+  rm -rf "$driver_dir/s"
   kill -KILL "$driver_p" 2>/dev/null || true
   wait "$driver_p" 2>/dev/null || true
-  rm -rf "$driver_dir/s"
 }
 driver() {
   case $1 in exec|exec-painted) driver_once "$@"; return ;; esac
@@ -78,19 +81,42 @@ driver() {
   driver_key="${SUITE_LANG:-}|${SUITE_GUI_WAIT:-}|${WINEDEBUG:-}|$WINEPREFIX"
   driver_p="" driver_k=""
   [ ! -f "$driver_d/pid" ] || { read -r driver_p <"$driver_d/pid"; read -r driver_k <"$driver_d/key"; } || true
-  if [ -z "$driver_p" ] || [ "$driver_k" != "$driver_key" ] || ! kill -0 "$driver_p" 2>/dev/null; then
+  if [ -z "$driver_p" ] || [ "$driver_k" != "$driver_key" ] || ! driver_alive "$driver_p"; then
     driver_stop
     mkdir -p "$driver_d"
     mkfifo "$driver_d/in" "$driver_d/out"
     # (both opened for reading and writing: no open waits for the other
     # side, and the driver's input never ends between requests)
     sh "$src/scripts/wine-run.sh" "$driver_exe" serve 0<>"$driver_d/in" 1<>"$driver_d/out" 2>&5 6<&- 7>&- &
+    driver_p=$!
     printf '%s\n' "$driver_key" >"$driver_d/key"
-    echo $! >"$driver_d/pid"
+    echo "$driver_p" >"$driver_d/pid"
   fi
   read -r driver_id </proc/sys/kernel/random/uuid
   driver_line=$driver_id
   for driver_word; do driver_line="$driver_line$driver_us$driver_word"; done
+  # A watch answers for a driver that ended without an answer, or that gave
+  # none while three waits could have run out (it hangs on the program): so
+  # the call fails, and says so, instead of hanging the test. It ends once
+  # the answer came (a file tells it: a signal sent right after its start
+  # can be lost before the shell in it takes signals).
+  driver_done="$driver_dir/answered.$driver_id"
+  (
+    driver_n=$((${SUITE_GUI_WAIT:-60} * 3 * 5))
+    while [ ! -e "$driver_done" ] && [ -d "$driver_d" ] && driver_alive "$driver_p" && [ $driver_n -gt 0 ]; do
+      sleep 0.2; driver_n=$((driver_n - 1))
+    done
+    # (a driver stopped on purpose loses its folder first)
+    if [ -e "$driver_done" ] || [ ! -d "$driver_d" ]; then
+      rm -f "$driver_done"; exit 0
+    elif driver_alive "$driver_p"; then
+      echo "driver: no answer to \"$*\" in $((${SUITE_GUI_WAIT:-60} * 3)) s; the driver still runs" >&2
+    else
+      echo "driver: the driver ended without an answer to \"$*\"" >&2
+    fi
+    : >"$driver_dir/watched"
+    printf '%s%s%s1\n' "$driver_rs" "$driver_id" "$driver_us" >"$driver_d/out"
+  ) </dev/null >/dev/null 2>&5 6<&- 7>&- &
   driver_answer=""
   {
     printf '%s\n' "$driver_line" >&7
@@ -103,8 +129,12 @@ driver() {
       esac
     done
   } 7<>"$driver_d/in" 6<>"$driver_d/out"
+  : >"$driver_done"
   printf '%s' "$driver_answer"
-  return "${driver_out#"$driver_rs$driver_id$driver_us"}"
+  driver_rc=${driver_out#"$driver_rs$driver_id$driver_us"}
+  # (a driver that the watch answered for serves no more)
+  if [ -f "$driver_dir/watched" ]; then rm -f "$driver_dir/watched"; driver_stop; fi
+  return "$driver_rc"
 }
 # The prefix's server stops (and with it every program of the prefix) only
 # after the serving driver.
